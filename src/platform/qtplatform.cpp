@@ -1,0 +1,123 @@
+#include "qtplatform.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace numerella {
+
+QtPlatform::QtPlatform() = default;
+
+QtPlatform::~QtPlatform()
+{
+    qDeleteAll(sounds_);
+}
+
+void QtPlatform::setDialogParent(QWidget* window)
+{
+    parent_ = window;
+}
+
+QWidget* QtPlatform::visibleParent() const
+{
+    return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
+}
+
+int QtPlatform::messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title)
+{
+    QMessageBox box(visibleParent());
+    box.setWindowTitle(title.value_or(kApplicationTitle));
+    box.setText(prompt);
+    box.setTextFormat(Qt::PlainText);
+    if (buttonSet == buttons::kYesNoQuestionNoDefault) {
+        box.setIcon(QMessageBox::Question);
+        QPushButton* yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? answers::kYes : answers::kNo;
+    }
+    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return answers::kOk;
+}
+
+QString QtPlatform::inputBox(const QString& prompt)
+{
+    QInputDialog dialog(visibleParent());
+    dialog.setWindowTitle(kApplicationTitle);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Annulla"));
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.textValue();
+}
+
+void QtPlatform::playSound(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return;
+    QSoundEffect* effect = sounds_.value(path);
+    if (!effect) {
+        effect = new QSoundEffect;
+        effect->setSource(QUrl::fromLocalFile(path));
+        sounds_.insert(path, effect);
+    }
+    // A sound that is still loading starts as soon as it is ready; one that
+    // cannot be decoded stays silent.
+    effect->play();
+}
+
+QString QtPlatform::recordFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty())
+        return QString();
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString QtPlatform::programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+void QtPlatform::endProgram()
+{
+    QCoreApplication::exit(0);
+}
+
+float QtPlatform::nextRandom()
+{
+    return random_.next();
+}
+
+void QtPlatform::reseedRandomFromClock()
+{
+    random_.reseedFromClock();
+}
+
+QString QtPlatform::shortDate()
+{
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
+
+FileService& QtPlatform::files()
+{
+    return files_;
+}
+
+} // namespace numerella

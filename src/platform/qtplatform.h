@@ -1,0 +1,48 @@
+// The game's desktop services on Qt.
+#pragma once
+
+#include "diskfiles.h"
+#include "platform.h"
+#include "randomgenerator.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+class QSoundEffect;
+class QWidget;
+
+namespace numerella {
+
+class QtPlatform final : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    // Boxes are modal to this window while it is visible; before it is
+    // shown they stand alone on the desktop.
+    void setDialogParent(QWidget* window);
+
+    int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override;
+    QString inputBox(const QString& prompt) override;
+    void playSound(const QString& path) override;
+    QString recordFolder() override;
+    QString programFolder() override;
+    void endProgram() override;
+    float nextRandom() override;
+    void reseedRandomFromClock() override;
+    QString shortDate() override;
+    FileService& files() override;
+
+private:
+    QWidget* visibleParent() const;
+
+    QPointer<QWidget> parent_;
+    DiskFiles files_;
+    RandomGenerator random_;
+    QHash<QString, QSoundEffect*> sounds_;
+};
+
+} // namespace numerella

@@ -1,0 +1,61 @@
+#include "windows1252.h"
+
+#include <array>
+
+namespace numerella {
+
+namespace {
+
+// Bytes 0x80..0x9F; the other bytes are the same as Latin-1. Zero marks the
+// bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D).
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char encodeOne(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] != 0 && kHighControls[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+QByteArray toWindows1252(QStringView text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            bytes.append('?');
+            ++i;
+            continue;
+        }
+        bytes.append(encodeOne(c.unicode()));
+    }
+    return bytes;
+}
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        char16_t c = b;
+        if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0)
+            c = kHighControls[b - 0x80];
+        out[i] = QChar(c);
+    }
+    return text;
+}
+
+} // namespace numerella

@@ -1,0 +1,63 @@
+#include "question.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace numerella {
+
+namespace {
+
+// Multiplies in double so a value just below 1 never rounds up to `levels`.
+std::int16_t scaledFloor(float r, int levels)
+{
+    const double scaled = std::floor(static_cast<double>(r) * levels);
+    return static_cast<std::int16_t>(std::clamp(scaled, 0.0, static_cast<double>(levels - 1)));
+}
+
+struct Replacement {
+    std::int16_t upTo;    // last value of d in the range
+    std::int16_t factor;  // what a drawn 0 becomes
+};
+
+// Tested in order; the first range that holds d decides. 71..77 giving 5
+// (not 7) is deliberate: it keeps 7 from coming up more than the others.
+constexpr Replacement kReplacements[] = {
+    {10, 1}, {20, 2}, {30, 3}, {40, 4}, {50, 5}, {60, 6},
+    {70, 7}, {77, 5}, {83, 8}, {89, 9}, {101, 0},
+};
+
+} // namespace
+
+std::int16_t tintFromDraw(float r)
+{
+    return scaledFloor(r, kTintLevels);
+}
+
+std::int16_t factorFromDraw(float r)
+{
+    return scaledFloor(r, 10);
+}
+
+std::int16_t replacementFromDraw(float r)
+{
+    return scaledFloor(r, 100);
+}
+
+std::int16_t replaceDrawnZero(std::int16_t drawnFactor, std::int16_t replacement)
+{
+    if (drawnFactor != 0)
+        return drawnFactor;
+    for (const Replacement& range : kReplacements) {
+        if (replacement >= 0 && replacement <= range.upTo)
+            return range.factor;
+    }
+    return 0;
+}
+
+Question questionFromDraws(float factorDraw, float replacementDraw)
+{
+    const std::int16_t factor = replaceDrawnZero(factorFromDraw(factorDraw), replacementFromDraw(replacementDraw));
+    return {factor, static_cast<std::int16_t>(factor * kFixedFactor)};
+}
+
+} // namespace numerella

@@ -1,0 +1,33 @@
+// A caption on the board. It keeps the text exactly as the game set it
+// (line ends included) and shows it as plain text; with automatic sizing it
+// grows right and down from its fixed top-left corner.
+#pragma once
+
+#include <QLabel>
+
+namespace numerella {
+
+class BoardLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit BoardLabel(QWidget* parent = nullptr);
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString& caption);
+
+    bool autoSize() const { return autoSize_; }
+    void setAutoSize(bool on) { autoSize_ = on; }
+
+    // The size an automatically sized label takes for a caption.
+    QSize fittedSize(const QString& caption) const;
+
+    // What the label draws for a caption: line ends become line breaks and
+    // other control characters a visible replacement mark.
+    static QString displayText(const QString& caption);
+
+private:
+    QString caption_;
+    bool autoSize_ = false;
+};
+
+} // namespace numerella
