@@ -13,4 +13,11 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
+echo "== End-to-end: the installed program under Xvfb, driven by keystrokes"
+"$root/tests/e2e/run.sh" "$root/build"
+
+echo "== Desktop entry and AppStream metadata"
+desktop-file-validate "$root/packaging/org.numerella.NumerellaDelDieci.desktop"
+appstreamcli validate --no-net --pedantic "$root/build/packaging/org.numerella.NumerellaDelDieci.metainfo.xml"
+
 echo "== All tests passed"

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLoggingCategory>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,10 @@
 #include <QUrl>
 
 namespace numerella {
+
+// Which sound files the game asked for, for whoever installs it:
+// QT_LOGGING_RULES="numerella.sound.debug=true" shows them.
+Q_LOGGING_CATEGORY(soundLog, "numerella.sound", QtWarningMsg)
 
 QtPlatform::QtPlatform() = default;
 
@@ -68,8 +73,11 @@ QString QtPlatform::inputBox(const QString& prompt)
 
 void QtPlatform::playSound(const QString& path)
 {
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo(path).isFile()) {
+        qCDebug(soundLog) << "missing, staying silent:" << path;
         return;
+    }
+    qCDebug(soundLog) << "playing:" << path;
     QSoundEffect* effect = sounds_.value(path);
     if (!effect) {
         effect = new QSoundEffect;

@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# The X session of the end-to-end test (run by run.sh under xvfb-run).
+set -euo pipefail
+work="$E2E_WORK"
+shots="$work/shots"
+mkdir -p "$shots"
+fail() { echo "E2E FAIL: $*" >&2; exit 1; }
+
+openbox >/dev/null 2>&1 &
+wm=$!
+trap 'kill $wm 2>/dev/null || true' EXIT
+sleep 1
+
+# Waits for a window whose title matches exactly; prints its id.
+wait_window() {
+    local title="$1" id
+    for _ in $(seq 1 100); do
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | tail -n 1 || true)
+        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        sleep 0.1
+    done
+    fail "no window titled '$title'"
+}
+
+wait_gone() {
+    local pid="$1"
+    for _ in $(seq 1 100); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    fail "the program did not end"
+}
+
+# Colour of one screen pixel as "r g b".
+pixel() {
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | awk 'NR==2 { gsub(/[()]/, "", $2); split($2, c, ","); print c[1], c[2], c[3] }'
+}
+
+# Board geometry: the client area of the game window, below the menu bar.
+board_origin() {
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { print x, y, w, h }'
+}
+
+shot() {
+    import -window root "$shots/$1.png"
+    echo "$shots/$1.png"
+}
+
+# The column right of every control shows the background: the shading runs
+# from blue 0 at the top to blue 255 at the bottom, with red = green.
+check_shading() {
+    local png="$1" x="$2" top="$3" bottom="$4"
+    read -r r g b <<<"$(pixel "$png" "$x" "$top")"
+    [ "$b" -le 2 ] || fail "top of the shading has blue $b"
+    [ "$r" = "$g" ] || fail "shading red $r differs from green $g"
+    read -r r2 g2 b2 <<<"$(pixel "$png" "$x" "$bottom")"
+    [ "$b2" -ge 253 ] || fail "bottom of the shading has blue $b2"
+    [ "$r2" = "$r" ] && [ "$g2" = "$g" ] || fail "shading tint changes down the board"
+    read -r _ _ bm <<<"$(pixel "$png" "$x" $(((top + bottom) / 2)))"
+    [ "$bm" -gt 100 ] && [ "$bm" -lt 156 ] || fail "middle of the shading has blue $bm"
+}
+
+is_black() {
+    local png="$1" x="$2" y="$3"
+    read -r r g b <<<"$(pixel "$png" "$x" "$y")"
+    [ "$r" = 0 ] && [ "$g" = 0 ] && [ "$b" = 0 ]
+}
+
+start_game() {
+    local name="$1" log="$2"
+    "$NUMERELLA_BIN" >"$log" 2>&1 &
+    game=$!
+    local prompt
+    prompt=$(wait_window "Numerella del dieci")
+    xdotool windowactivate --sync "$prompt" 2>/dev/null || true
+    xdotool type --delay 30 "$name"
+    xdotool key Return
+    sleep 0.5
+    local greeting
+    greeting=$(wait_window "Numerella del dieci")
+    xdotool windowactivate --sync "$greeting" 2>/dev/null || true
+    xdotool key Return
+    board=$(wait_window "Gioca con la numerella del dieci")
+    sleep 1
+}
+
+# ---- Run 1: a wrong answer, then the close box ends without a record.
+export XDG_DATA_HOME="$work/data1"
+export QT_LOGGING_RULES="numerella.sound.debug=true"
+start_game "Marta" "$work/run1.log"
+xprop -id "$board" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_VERT || fail "board is not maximised"
+xprop -id "$board" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_HORZ || fail "board is not maximised"
+read -r bx by bw bh <<<"$(board_origin "$board")"
+png=$(shot run1-board)
+# The menu bar takes the first rows of the client area; the board starts below.
+col=$((bx + bw - 20))
+board_top=""
+for y in $(seq "$by" $((by + 60))); do
+    read -r r g b <<<"$(pixel "$png" "$col" "$y")"
+    if [ "$r" = "$g" ] && [ "$b" -le 2 ] && [ $((r % 10)) -le 1 ]; then board_top=$y; break; fi
+done
+[ -n "$board_top" ] || fail "no shaded board below the menu bar"
+check_shading "$png" "$col" "$board_top" $((by + bh - 1))
+# The question row: lblNum1 is a yellow box at (56, 0) of the board, 10 X at its left.
+read -r r g b <<<"$(pixel "$png" $((bx + 58)) $((board_top + 3)))"
+[ "$r" = 255 ] && [ "$g" = 255 ] && [ "$b" = 0 ] || fail "no yellow factor box at the question row ($r $g $b)"
+read -r r g b <<<"$(pixel "$png" $((bx + 600)) $((board_top + 70)))"
+[ "$r" = 255 ] && [ "$g" = 255 ] && [ "$b" = 128 ] || fail "no light-yellow answer box at the question row ($r $g $b)"
+
+xdotool type --delay 30 "5"
+xdotool key Return
+sleep 0.5
+png=$(shot run1-wrong)
+is_black "$png" "$col" $((board_top + 200)) || fail "background not black after a wrong answer"
+grep -q "lib/numerella-del-dieci/suoni/no.wav" "$work/run1.log" || fail "wrong-answer sound not looked up beside the program"
+grep -q "playing:.*suoni/no.wav" "$work/run1.log" || fail "wrong-answer sound file not found beside the program"
+
+xdotool windowactivate --sync "$board" 2>/dev/null || true
+xdotool key alt+F4
+wait_gone "$game"
+wait "$game" || fail "program ended with status $? after the close box"
+for f in tavrec10.txt ntavrec10.txt; do
+    path="$XDG_DATA_HOME/numerella-del-dieci/$f"
+    [ -f "$path" ] || fail "$f was not created"
+    [ ! -s "$path" ] || fail "$f is not empty after a game closed with the close box"
+done
+echo "run 1 passed: shading, question row, black after a wrong answer, close without record"
+
+# ---- Run 2: answer 50 until one is right, then Alt+X saves a record of 1.
+export XDG_DATA_HOME="$work/data2"
+start_game "Luca" "$work/run2.log"
+read -r bx by bw bh <<<"$(board_origin "$board")"
+col=$((bx + bw - 20))
+right=""
+for try in $(seq 1 80); do
+    xdotool type --delay 20 "50"
+    xdotool key Return
+    sleep 0.3
+    png=$(shot run2-try)
+    if is_black "$png" "$col" $((by + bh / 2)); then
+        xdotool key alt+n
+        sleep 0.3
+    else
+        right=$try
+        break
+    fi
+done
+[ -n "$right" ] || fail "no right answer in 80 tries"
+xdotool key alt+x
+box=$(wait_window "Numerella del dieci")
+xdotool windowactivate --sync "$box" 2>/dev/null || true
+xdotool key Return
+wait_gone "$game"
+wait "$game" || fail "program ended with status $? after the exit button"
+score=$(xxd -p "$XDG_DATA_HOME/numerella-del-dieci/tavrec10.txt")
+holder=$(xxd -p "$XDG_DATA_HOME/numerella-del-dieci/ntavrec10.txt")
+[ "$score" = "310d0a" ] || fail "score file holds $score, not 1 CR LF"
+[ "$holder" = "4c7563610d0a" ] || fail "name file holds $holder, not Luca CR LF"
+echo "run 2 passed: right answer after $right tries, record 1 by Luca saved byte for byte"
