@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # End-to-end test of the real program, started as a person starts it: the
-# installed link in bin/, under Xvfb with a window manager, driven with
-# xdotool and judged from screenshots and the record files.
-#   run.sh <build-dir>
+# link in bin/, under Xvfb with a window manager, driven with xdotool and
+# judged from screenshots and the record files.
+#   run.sh <build-dir>        installs the build into a temporary prefix
+#   run.sh --program <path>   tests an already installed program
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-build="$(cd "${1:?usage: run.sh <build-dir>}" && pwd)"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
-export NUMERELLA_BIN="$work/prefix/bin/numerella-del-dieci"
+if [ "${1:-}" = "--program" ]; then
+    export NUMERELLA_BIN="${2:?usage: run.sh --program <path>}"
+else
+    build="$(cd "${1:?usage: run.sh <build-dir>}" && pwd)"
+    cmake --install "$build" --prefix "$work/prefix" >/dev/null
+    export NUMERELLA_BIN="$work/prefix/bin/numerella-del-dieci"
+fi
 export E2E_WORK="$work"
 unset QT_QPA_PLATFORM
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$here/session.sh"
