@@ -8,6 +8,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace numerella {
 
@@ -117,13 +120,17 @@ bool DiskFiles::replace(const QString& from, const QString& to)
 {
     if (QFileInfo(to).isDir())
         return false;
-    // rename() replaces the target atomically on the systems the game runs on.
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t*>(from.utf16()), reinterpret_cast<const wchar_t*>(to.utf16()),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+           != 0;
+#else
+    // rename() replaces the target in one step: a reader sees old or new.
     const bool ok = std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#ifdef Q_OS_UNIX
     if (ok)
         syncFolderOf(to);
-#endif
     return ok;
+#endif
 }
 
 bool DiskFiles::remove(const QString& path)

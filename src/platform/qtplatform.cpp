@@ -13,6 +13,10 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace numerella {
 
 // Which sound files the game asked for, for whoever installs it:
@@ -91,11 +95,21 @@ void QtPlatform::playSound(const QString& path)
 
 QString QtPlatform::recordFolder()
 {
+#ifdef Q_OS_WIN
+    // Where records written by earlier versions of the game already lie.
+    char buffer[128];
+    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer)
+        return QString();
+    return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
+#else
+    // No Windows directory here: the player's own data folder.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty())
         return QString();
     QDir().mkpath(folder);
     return folder;
+#endif
 }
 
 QString QtPlatform::programFolder()

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -109,9 +110,11 @@ void Tavola::Form_Load()
     state_.sbagliate = 0;
     state_.cartella = GetSystemDir();
     if (!prepareRecordFiles()) {
+        const QString folder = state_.cartella.isEmpty() ? QStringLiteral("(nessuna cartella per i dati)")
+                                                         : QDir::toNativeSeparators(state_.cartella);
         showMessage(QStringLiteral("Non riesco a leggere o a creare i file del record nella cartella \"%1\". "
                                    "Si gioca lo stesso, con il record a zero.")
-                        .arg(state_.cartella),
+                        .arg(folder),
                     buttons::kOkOnly);
     }
     state_.tempo = roundToInt16(static_cast<double>(state_.secondi) + 900.0).value_or(900);
