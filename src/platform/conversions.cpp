@@ -112,6 +112,33 @@ Scan scanNumber(QStringView text)
     return scan;
 }
 
+// A number a double cannot hold: infinite when its magnitude is too large,
+// zero when it is too small. The magnitude is the power of ten of its first
+// significant digit, taken from the digits and the exponent.
+double outOfRangeValue(const std::string& number)
+{
+    const bool negative = !number.empty() && number.front() == '-';
+    const std::size_t e = number.find('e');
+    const std::string mantissa = number.substr(negative ? 1 : 0, e == std::string::npos ? std::string::npos
+                                                                                          : e - (negative ? 1 : 0));
+    long long exponent = 0;
+    if (e != std::string::npos)
+        exponent = std::stoll(number.substr(e + 1));  // at most six digits and a sign
+    const std::size_t dot = mantissa.find('.');
+    const std::string whole = mantissa.substr(0, dot);
+    const std::size_t firstWhole = whole.find_first_not_of('0');
+    long long magnitude = 0;
+    if (firstWhole != std::string::npos) {
+        magnitude = static_cast<long long>(whole.size() - firstWhole) - 1;
+    } else if (dot != std::string::npos) {
+        const std::size_t firstFraction = mantissa.find_first_not_of('0', dot + 1);
+        magnitude = firstFraction == std::string::npos ? 0 : -static_cast<long long>(firstFraction - dot);
+    }
+    if (magnitude + exponent < 0)
+        return negative ? -0.0 : 0.0;
+    return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+}
+
 double valueOf(const Scan& scan)
 {
     if (!scan.hasMantissa)
@@ -120,15 +147,8 @@ double valueOf(const Scan& scan)
     const char* first = scan.digits.data();
     const char* last = first + scan.digits.size();
     const auto result = std::from_chars(first, last, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Too large or too small for a double: keep the sign and magnitude class.
-        const bool negative = !scan.digits.empty() && scan.digits.front() == '-';
-        const auto e = scan.digits.find('e');
-        const bool tiny = e != std::string::npos && e + 1 < scan.digits.size() && scan.digits[e + 1] == '-';
-        if (tiny)
-            return negative ? -0.0 : 0.0;
-        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-    }
+    if (result.ec == std::errc::result_out_of_range)
+        return outOfRangeValue(scan.digits);
     return value;
 }
 

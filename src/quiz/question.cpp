@@ -7,11 +7,13 @@ namespace numerella {
 
 namespace {
 
-// Multiplies in double so a value just below 1 never rounds up to `levels`.
+// The product is taken in single precision, as the draw itself is, so a
+// draw of 0.71 gives 71. The largest draw below 1 still stays below
+// `levels` for these small factors; the clamp keeps that true regardless.
 std::int16_t scaledFloor(float r, int levels)
 {
-    const double scaled = std::floor(static_cast<double>(r) * levels);
-    return static_cast<std::int16_t>(std::clamp(scaled, 0.0, static_cast<double>(levels - 1)));
+    const float scaled = std::floor(r * static_cast<float>(levels));
+    return static_cast<std::int16_t>(std::clamp(scaled, 0.0f, static_cast<float>(levels - 1)));
 }
 
 struct Replacement {
