@@ -5,13 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QLoggingCategory>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSoundEffect>
 #include <QStandardPaths>
-#include <QUrl>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -19,16 +16,9 @@
 
 namespace numerella {
 
-// Which sound files the game asked for, for whoever installs it:
-// QT_LOGGING_RULES="numerella.sound.debug=true" shows them.
-Q_LOGGING_CATEGORY(soundLog, "numerella.sound", QtWarningMsg)
-
 QtPlatform::QtPlatform() = default;
 
-QtPlatform::~QtPlatform()
-{
-    qDeleteAll(sounds_);
-}
+QtPlatform::~QtPlatform() = default;
 
 void QtPlatform::setDialogParent(QWidget* window)
 {
@@ -77,20 +67,7 @@ QString QtPlatform::inputBox(const QString& prompt)
 
 void QtPlatform::playSound(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
-        qCDebug(soundLog) << "missing, staying silent:" << path;
-        return;
-    }
-    qCDebug(soundLog) << "playing:" << path;
-    QSoundEffect* effect = sounds_.value(path);
-    if (!effect) {
-        effect = new QSoundEffect;
-        effect->setSource(QUrl::fromLocalFile(path));
-        sounds_.insert(path, effect);
-    }
-    // A sound that is still loading starts as soon as it is ready; one that
-    // cannot be decoded stays silent.
-    effect->play();
+    sounds_.play(path);
 }
 
 QString QtPlatform::recordFolder()

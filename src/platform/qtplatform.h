@@ -4,14 +4,13 @@
 #include "diskfiles.h"
 #include "platform.h"
 #include "randomgenerator.h"
+#include "soundplayer.h"
 
-#include <QHash>
 #include <QPointer>
 #include <QString>
 
 #include <memory>
 
-class QSoundEffect;
 class QWidget;
 
 namespace numerella {
@@ -42,7 +41,7 @@ private:
     QPointer<QWidget> parent_;
     DiskFiles files_;
     RandomGenerator random_;
-    QHash<QString, QSoundEffect*> sounds_;
+    SoundPlayer sounds_;
 };
 
 } // namespace numerella

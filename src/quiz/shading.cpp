@@ -25,19 +25,26 @@ void paintShading(QImage& image, std::int16_t tono)
     const int height = image.height();
     if (width <= 0 || height <= 0)
         return;
+    uchar* const bits = image.bits();  // detaches once, not once per row
+    const qsizetype stride = image.bytesPerLine();
     const auto rowBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
-    int previousBand = -1;
-    const uchar* previousRow = nullptr;
-    for (int y = 0; y < height; ++y) {
+    int y = 0;
+    while (y < height) {
         const int band = bandOfRow(y, height);
-        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        if (band == previousBand) {
-            std::memcpy(row, previousRow, rowBytes);  // rows of one band are alike
-        } else {
-            std::fill_n(row, width, bandColour(band, tono));
-            previousBand = band;
+        // Fill the band's first row by doubling a filled run, then copy it
+        // down the band: memcpy is far faster than a pixel-by-pixel loop.
+        auto* first = reinterpret_cast<QRgb*>(bits + y * stride);
+        const int seed = std::min(width, 16);
+        std::fill_n(first, seed, bandColour(band, tono));
+        for (int filled = seed; filled < width;) {
+            const int chunk = std::min(filled, width - filled);
+            std::memcpy(first + filled, first, static_cast<std::size_t>(chunk) * sizeof(QRgb));
+            filled += chunk;
         }
-        previousRow = reinterpret_cast<const uchar*>(row);
+        int next = y + 1;
+        for (; next < height && bandOfRow(next, height) == band; ++next)
+            std::memcpy(bits + next * stride, first, rowBytes);
+        y = next;
     }
 }
 

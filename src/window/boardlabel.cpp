@@ -38,16 +38,27 @@ QSize BoardLabel::fittedSize(const QString& caption) const
 {
     const QFontMetrics metrics(font());
     const QString shown = displayText(caption);
-    const QRect bounds = metrics.boundingRect(QRect(0, 0, QWIDGETSIZE_MAX / 4, QWIDGETSIZE_MAX / 4),
-                                              Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, shown);
+    QSize text;
+    if (shown.contains(u'\n') || shown.contains(u'\t')) {
+        text = metrics.boundingRect(QRect(0, 0, QWIDGETSIZE_MAX / 4, QWIDGETSIZE_MAX / 4),
+                                    Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, shown)
+                   .size();
+    } else {
+        // One line, the usual case (scores, names): the advance is enough and
+        // far cheaper than a full layout.
+        text = QSize(metrics.horizontalAdvance(shown), metrics.height());
+    }
     const int frame = 2 * frameWidth();
-    const int width = qMin(bounds.width() + frame + 2, QWIDGETSIZE_MAX);
-    const int height = qMin(qMax(bounds.height(), metrics.height()) + frame, QWIDGETSIZE_MAX);
+    const int width = qMin(text.width() + frame + 2, QWIDGETSIZE_MAX);
+    const int height = qMin(qMax(text.height(), metrics.height()) + frame, QWIDGETSIZE_MAX);
     return {width, height};
 }
 
 void BoardLabel::setCaption(const QString& caption)
 {
+    // The same caption again (a score that did not change) costs nothing.
+    if (caption == caption_)
+        return;
     caption_ = caption;
     setText(displayText(caption));
     if (autoSize_)
