@@ -39,7 +39,8 @@ SoundPlayer::SoundPlayer()
 {
     thread_.setObjectName(QStringLiteral("numerella-sound"));
     worker_->moveToThread(&thread_);
-    QObject::connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
+    connect(this, &SoundPlayer::playRequested, worker_, &SoundWorker::play, Qt::QueuedConnection);
     thread_.start(QThread::LowPriority);
 }
 
@@ -47,11 +48,6 @@ SoundPlayer::~SoundPlayer()
 {
     thread_.quit();
     thread_.wait();
-}
-
-void SoundPlayer::play(const QString& path)
-{
-    QMetaObject::invokeMethod(worker_, "play", Qt::QueuedConnection, Q_ARG(QString, path));
 }
 
 } // namespace numerella

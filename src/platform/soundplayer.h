@@ -23,15 +23,17 @@ private:
     QHash<QString, QSoundEffect*> effects_;
 };
 
-class SoundPlayer {
+class SoundPlayer : public QObject {
+    Q_OBJECT
 public:
     SoundPlayer();
-    ~SoundPlayer();
-    SoundPlayer(const SoundPlayer&) = delete;
-    SoundPlayer& operator=(const SoundPlayer&) = delete;
+    ~SoundPlayer() override;
 
     // Returns at once; the sound starts on the sound thread.
-    void play(const QString& path);
+    void play(const QString& path) { emit playRequested(path); }
+
+signals:
+    void playRequested(const QString& path);
 
 private:
     QThread thread_;

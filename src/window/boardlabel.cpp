@@ -2,7 +2,18 @@
 
 #include <QFontMetrics>
 
+#include <algorithm>
+
 namespace numerella {
+
+namespace {
+
+bool isDigitsOnly(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+} // namespace
 
 BoardLabel::BoardLabel(QWidget* parent)
     : QLabel(parent)
@@ -43,9 +54,15 @@ QSize BoardLabel::fittedSize(const QString& caption) const
         text = metrics.boundingRect(QRect(0, 0, QWIDGETSIZE_MAX / 4, QWIDGETSIZE_MAX / 4),
                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, shown)
                    .size();
+    } else if (isDigitsOnly(shown)) {
+        // Scores change at every answer: adding up the digits' own advances
+        // (digits do not kern) spares shaping the text each time.
+        int width = 0;
+        for (const QChar digit : shown)
+            width += metrics.horizontalAdvance(digit);
+        text = QSize(width, metrics.height());
     } else {
-        // One line, the usual case (scores, names): the advance is enough and
-        // far cheaper than a full layout.
+        // One line (names): the advance is enough, cheaper than a full layout.
         text = QSize(metrics.horizontalAdvance(shown), metrics.height());
     }
     const int frame = 2 * frameWidth();
