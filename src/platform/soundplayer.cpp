@@ -1,9 +1,9 @@
 #include "soundplayer.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLoggingCategory>
-#include <QSoundEffect>
-#include <QUrl>
 
 namespace numerella {
 
@@ -13,7 +13,24 @@ Q_LOGGING_CATEGORY(soundLog, "numerella.sound", QtWarningMsg)
 
 SoundWorker::~SoundWorker()
 {
-    qDeleteAll(effects_);
+    if (release_)
+        release_();
+}
+
+bool SoundWorker::loadEngine()
+{
+    if (tried_)
+        return play_ != nullptr;
+    tried_ = true;
+    QLibrary engine(QCoreApplication::applicationDirPath() + QStringLiteral("/numerella-sound"));
+    play_ = reinterpret_cast<PlayFunction>(engine.resolve("numerella_play_sound"));
+    release_ = reinterpret_cast<ReleaseFunction>(engine.resolve("numerella_release_sounds"));
+    if (!play_ || !release_) {
+        qCWarning(soundLog) << "no sound engine, the game stays silent:" << engine.errorString();
+        play_ = nullptr;
+        release_ = nullptr;
+    }
+    return play_ != nullptr;
 }
 
 void SoundWorker::play(const QString& path)
@@ -23,15 +40,8 @@ void SoundWorker::play(const QString& path)
         return;
     }
     qCDebug(soundLog) << "playing:" << path;
-    QSoundEffect* effect = effects_.value(path);
-    if (!effect) {
-        effect = new QSoundEffect;
-        effect->setSource(QUrl::fromLocalFile(path));
-        effects_.insert(path, effect);
-    }
-    // A sound still loading starts once it is ready; one that cannot be
-    // decoded stays silent.
-    effect->play();
+    if (loadEngine())
+        play_(path);
 }
 
 SoundPlayer::SoundPlayer()

@@ -2,15 +2,14 @@
 // on the audio server, and a keystroke must never wait for that.
 #pragma once
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QThread>
 
-class QSoundEffect;
-
 namespace numerella {
 
+// Lives on the sound thread. The sound engine is a module beside the
+// program, loaded on the first sound; without it the game stays silent.
 class SoundWorker : public QObject {
     Q_OBJECT
 public:
@@ -20,7 +19,13 @@ public slots:
     void play(const QString& path);
 
 private:
-    QHash<QString, QSoundEffect*> effects_;
+    bool loadEngine();
+
+    using PlayFunction = void (*)(const QString&);
+    using ReleaseFunction = void (*)();
+    bool tried_ = false;
+    PlayFunction play_ = nullptr;
+    ReleaseFunction release_ = nullptr;
 };
 
 class SoundPlayer : public QObject {
