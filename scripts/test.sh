@@ -13,6 +13,9 @@ cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
+echo "== Reliability: sanitizers, valgrind, short fuzz runs"
+"$root/scripts/reliability.sh" "$root/build"
+
 echo "== End-to-end: the installed program under Xvfb, driven by keystrokes"
 "$root/tests/e2e/run.sh" "$root/build"
 

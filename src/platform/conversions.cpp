@@ -67,9 +67,7 @@ Scan scanNumber(QStringView text)
         if (!fraction) {
             scan.digits.resize(keep);
             if (!scan.hasMantissa)
-                i = dot;  // a lone "." is not part of a number
-            else
-                i = dot + 1;  // "5." reads as 5, the dot consumed
+                i = dot;  // a lone "." is not part of a number; "5." reads as 5
         }
         scan.hasMantissa = scan.hasMantissa || fraction;
     }

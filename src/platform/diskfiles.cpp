@@ -143,4 +143,9 @@ bool DiskFiles::isFile(const QString& path)
     return QFileInfo(path).isFile();
 }
 
+bool DiskFiles::isFolder(const QString& path)
+{
+    return QFileInfo(path).isDir();
+}
+
 } // namespace numerella

@@ -23,6 +23,7 @@ public:
     bool replace(const QString& from, const QString& to) override;
     bool remove(const QString& path) override;
     bool isFile(const QString& path) override;
+    bool isFolder(const QString& path) override;
 
 private:
     QFile* fileFor(std::int16_t number) const;

@@ -36,6 +36,7 @@ public:
     virtual bool replace(const QString& from, const QString& to) = 0;
     virtual bool remove(const QString& path) = 0;
     virtual bool isFile(const QString& path) = 0;
+    virtual bool isFolder(const QString& path) = 0;
 };
 
 } // namespace numerella

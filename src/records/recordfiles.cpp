@@ -68,6 +68,10 @@ bool writeRecordLine(FileService& files, std::int16_t number, const QString& pat
 
 bool commitPendingRecord(FileService& files, const QString& scorePath, const QString& namePath)
 {
+    // A folder standing where a record file belongs could never be replaced:
+    // find that out before the score changes, not after.
+    if (files.isFolder(scorePath) || files.isFolder(namePath))
+        return false;
     if (!files.replace(pendingPath(scorePath), scorePath))
         return false;
     // From here the new score is in place; should the second step fail, the
@@ -77,8 +81,10 @@ bool commitPendingRecord(FileService& files, const QString& scorePath, const QSt
 
 void discardPendingRecord(FileService& files, const QString& scorePath, const QString& namePath)
 {
-    files.remove(pendingPath(scorePath));
-    files.remove(pendingPath(namePath));
+    // The name goes first: a pending name left alone would be taken, at the
+    // next start, for the second half of a save whose score is in place.
+    if (files.remove(pendingPath(namePath)) || !files.isFile(pendingPath(namePath)))
+        files.remove(pendingPath(scorePath));
 }
 
 void finishInterruptedSave(FileService& files, const QString& scorePath, const QString& namePath)
@@ -86,8 +92,7 @@ void finishInterruptedSave(FileService& files, const QString& scorePath, const Q
     const QString pendingScore = pendingPath(scorePath);
     const QString pendingName = pendingPath(namePath);
     if (files.isFile(pendingScore)) {
-        files.remove(pendingScore);
-        files.remove(pendingName);
+        discardPendingRecord(files, scorePath, namePath);
     } else if (files.isFile(pendingName)) {
         if (!files.replace(pendingName, namePath))
             files.remove(pendingName);

@@ -48,7 +48,8 @@ QByteArray recordLineBytes(QStringView text);
 // Writes one record line into a new file and pushes it to the disk.
 bool writeRecordLine(FileService& files, std::int16_t number, const QString& path, QStringView text);
 
-// Puts both pending files in place, the score first.
+// Puts both pending files in place, the score first. Refuses, changing
+// nothing, when a folder stands where either record file belongs.
 bool commitPendingRecord(FileService& files, const QString& scorePath, const QString& namePath);
 void discardPendingRecord(FileService& files, const QString& scorePath, const QString& namePath);
 

@@ -27,6 +27,7 @@ public:
     bool replace(const QString& from, const QString& to) override;
     bool remove(const QString& path) override;
     bool isFile(const QString& path) override { return disk_.isFile(path); }
+    bool isFolder(const QString& path) override { return disk_.isFolder(path); }
 
 private:
     bool fails(FileOp op, const QString& path);
