@@ -20,7 +20,7 @@ normal_build="$(realpath -m "${1:-$root/build}")"
 asan_build="${ASAN_BUILD_DIR:-$root/build-asan}"
 fuzz_build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 fuzz_seconds="${FUZZ_SECONDS:-5}"
-valgrind_tests="${VALGRIND_TESTS:-test_conversions test_recordfiles test_startup test_answers}"
+valgrind_tests="${VALGRIND_TESTS:-test_conversions test_quiz test_window test_play}"
 jobs="$(nproc)"
 
 "$root/scripts/ensure-deps.sh" test
