@@ -36,42 +36,42 @@ void checkAgainstTable(const Controls& c, const QStringList& setByGame)
     const char* const classes[] = {"QTimer", "QLineEdit", "numerella::GraphicalButton", "QPushButton",
                                    "numerella::BoardLabel", "QLabel"};  // by L::Kind
     QCOMPARE(c.byName.size(), L::kControlCount);
-    for (const L::Control& spec : L::controls()) {
-        const char* n = spec.name;
+    for (const L::Control& entry : L::controls()) {
+        const char* n = entry.name;
         QObject* object = c.byName.value(QString::fromLatin1(n));
         QVERIFY2(object && object->objectName() == QLatin1String(n), n);
-        QVERIFY2(object->metaObject()->className() == QByteArray(classes[int(spec.kind)]), n);
+        QVERIFY2(object->metaObject()->className() == QByteArray(classes[int(entry.kind)]), n);
         if (auto* timer = qobject_cast<QTimer*>(object)) {
-            QCOMPARE(timer->interval(), spec.timerInterval);
+            QCOMPARE(timer->interval(), entry.timerInterval);
             continue;
         }
         auto* w = static_cast<QWidget*>(object);
         auto* label = qobject_cast<BoardLabel*>(w);
-        const QString design = QString::fromUtf8(spec.caption);
+        const QString design = QString::fromUtf8(entry.caption);
         QVERIFY2(!label || setByGame.contains(QLatin1String(n)) || label->caption() == design, n);
         QVERIFY2(w->parentWidget() == static_cast<QWidget*>(c.board), n);
-        if (!(label && (spec.options & L::kAutoSize) && label->caption() != design))
-            QVERIFY2(w->geometry() == QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15), n);
+        if (!(label && (entry.options & L::kAutoSize) && label->caption() != design))
+            QVERIFY2(w->geometry() == QRect(entry.left / 15, entry.top / 15, entry.width / 15, entry.height / 15), n);
         const QFont f = w->font();
-        QVERIFY2(f.families().value(0) == QLatin1String(kFaces[int(spec.font.face)]), n);
+        QVERIFY2(f.families().value(0) == QLatin1String(kFaces[int(entry.font.face)]), n);
         QVERIFY2(f.families().value(1).startsWith(QLatin1String("Liberation")), n);
-        QVERIFY2(f.pointSizeF() == spec.font.points && f.bold() == spec.font.bold && f.italic() == spec.font.italic, n);
-        QVERIFY2(w->toolTip() == (spec.tooltip ? QString::fromUtf8(spec.tooltip) : QString()), n);
-        if (spec.kind == L::Kind::Image)
+        QVERIFY2(f.pointSizeF() == entry.font.points && f.bold() == entry.font.bold && f.italic() == entry.font.italic, n);
+        QVERIFY2(w->toolTip() == (entry.tooltip ? QString::fromUtf8(entry.tooltip) : QString()), n);
+        if (entry.kind == L::Kind::Image)
             QVERIFY2(!static_cast<QLabel*>(w)->pixmap().isNull() && w->focusPolicy() == Qt::NoFocus, n);
         if (label) {
             const QPalette p = label->palette();
-            QVERIFY2(label->focusPolicy() == Qt::NoFocus && label->autoSize() == bool(spec.options & L::kAutoSize), n);
-            QVERIFY2(!spec.text.isSet() || p.color(QPalette::WindowText) == rgb(spec.text), n);
-            QVERIFY2(label->autoFillBackground() == bool(spec.options & L::kOpaque), n);
-            QVERIFY2(!(spec.options & L::kOpaque) || p.color(QPalette::Window) == rgb(spec.back), n);
+            QVERIFY2(label->focusPolicy() == Qt::NoFocus && label->autoSize() == bool(entry.options & L::kAutoSize), n);
+            QVERIFY2(!entry.text.isSet() || p.color(QPalette::WindowText) == rgb(entry.text), n);
+            QVERIFY2(label->autoFillBackground() == bool(entry.options & L::kOpaque), n);
+            QVERIFY2(!(entry.options & L::kOpaque) || p.color(QPalette::Window) == rgb(entry.back), n);
         }
         if (auto* button = qobject_cast<GraphicalButton*>(w))
-            QVERIFY2(button->face() == rgb(spec.back), n);
+            QVERIFY2(button->face() == rgb(entry.back), n);
         if (auto* box = qobject_cast<QLineEdit*>(w)) {
-            QCOMPARE(box->maxLength(), spec.maxLength);
-            QVERIFY(box->palette().color(QPalette::Text) == rgb(spec.text)
-                    && box->palette().color(QPalette::Base) == rgb(spec.back));
+            QCOMPARE(box->maxLength(), entry.maxLength);
+            QVERIFY(box->palette().color(QPalette::Text) == rgb(entry.text)
+                    && box->palette().color(QPalette::Base) == rgb(entry.back));
         }
     }
 }

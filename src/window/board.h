@@ -23,7 +23,6 @@ public:
     // A new background colour wipes the picture: the board shows the colour
     // alone until it is shaded again.
     void setBackColor(const QColor& colour);
-    QColor backColor() const { return backColor_; }
 
     const QImage& backing() const { return backing_; }
 

@@ -38,13 +38,13 @@ QStringList familiesFor(layout::Face face)
     return {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("sans-serif")};
 }
 
-QFont fontFor(const layout::Font& spec)
+QFont fontFor(const layout::Font& entry)
 {
     QFont font;
-    font.setFamilies(familiesFor(spec.face));
-    font.setPointSizeF(spec.points);
-    font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.italic);
+    font.setFamilies(familiesFor(entry.face));
+    font.setPointSizeF(entry.points);
+    font.setWeight(entry.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(entry.italic);
     return font;
 }
 
@@ -53,10 +53,10 @@ QColor colourOf(layout::Rgb rgb)
     return QColor(rgb.r, rgb.g, rgb.b);
 }
 
-QRect rectOf(const layout::Control& spec)
+QRect rectOf(const layout::Control& entry)
 {
-    return {layout::toPixels(spec.left), layout::toPixels(spec.top), layout::toPixels(spec.width),
-            layout::toPixels(spec.height)};
+    return {layout::toPixels(entry.left), layout::toPixels(entry.top), layout::toPixels(entry.width),
+            layout::toPixels(entry.height)};
 }
 
 QIcon pictureOf(const char* path)
@@ -64,84 +64,84 @@ QIcon pictureOf(const char* path)
     return path ? QIcon(QString::fromLatin1(path)) : QIcon();
 }
 
-void applyCommon(QWidget* widget, const layout::Control& spec)
+void applyCommon(QWidget* widget, const layout::Control& entry)
 {
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(rectOf(spec));
-    widget->setFont(fontFor(spec.font));
-    if (spec.tooltip)
-        widget->setToolTip(QString::fromUtf8(spec.tooltip));
-    if (spec.options & layout::kIconPointer)
+    widget->setObjectName(QString::fromLatin1(entry.name));
+    widget->setGeometry(rectOf(entry));
+    widget->setFont(fontFor(entry.font));
+    if (entry.tooltip)
+        widget->setToolTip(QString::fromUtf8(entry.tooltip));
+    if (entry.options & layout::kIconPointer)
         widget->setCursor(iconPointer());
-    if (spec.options & layout::kDisabled)
+    if (entry.options & layout::kDisabled)
         widget->setEnabled(false);
 }
 
-BoardLabel* makeLabel(QWidget* board, const layout::Control& spec)
+BoardLabel* makeLabel(QWidget* board, const layout::Control& entry)
 {
     auto* label = new BoardLabel(board);
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, spec.text.isSet() ? colourOf(spec.text) : pal.color(QPalette::ButtonText));
-    if (spec.options & layout::kOpaque) {
-        pal.setColor(QPalette::Window, colourOf(spec.back));
+    pal.setColor(QPalette::WindowText, entry.text.isSet() ? colourOf(entry.text) : pal.color(QPalette::ButtonText));
+    if (entry.options & layout::kOpaque) {
+        pal.setColor(QPalette::Window, colourOf(entry.back));
         label->setAutoFillBackground(true);
     } else {
         label->setAutoFillBackground(false);
     }
     label->setPalette(pal);
-    if (spec.options & layout::kBorder) {
+    if (entry.options & layout::kBorder) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setLineWidth(1);
     }
-    label->setAlignment((spec.options & layout::kCentred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
-    applyCommon(label, spec);
-    label->setCaption(QString::fromUtf8(spec.caption));
-    label->setGeometry(rectOf(spec));  // the design size holds until the caption changes
-    label->setAutoSize(spec.options & layout::kAutoSize);
+    label->setAlignment((entry.options & layout::kCentred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    applyCommon(label, entry);
+    label->setCaption(QString::fromUtf8(entry.caption));
+    label->setGeometry(rectOf(entry));  // the design size holds until the caption changes
+    label->setAutoSize(entry.options & layout::kAutoSize);
     return label;
 }
 
-QLineEdit* makeTextBox(QWidget* board, const layout::Control& spec)
+QLineEdit* makeTextBox(QWidget* board, const layout::Control& entry)
 {
     auto* box = new QLineEdit(board);
-    applyCommon(box, spec);
+    applyCommon(box, entry);
     QPalette pal = box->palette();
-    pal.setColor(QPalette::Text, colourOf(spec.text));
-    pal.setColor(QPalette::Base, colourOf(spec.back));
+    pal.setColor(QPalette::Text, colourOf(entry.text));
+    pal.setColor(QPalette::Base, colourOf(entry.back));
     box->setPalette(pal);
-    box->setMaxLength(spec.maxLength);
+    box->setMaxLength(entry.maxLength);
     box->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Composed input would reach the box without passing the key filter.
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
-    box->setText(QString::fromUtf8(spec.caption));
+    box->setText(QString::fromUtf8(entry.caption));
     return box;
 }
 
-GraphicalButton* makeGraphicalButton(QWidget* board, const layout::Control& spec)
+GraphicalButton* makeGraphicalButton(QWidget* board, const layout::Control& entry)
 {
     auto* button = new GraphicalButton(board);
-    button->setText(QString::fromUtf8(spec.caption));
-    button->setFace(colourOf(spec.back));
-    button->setPictures(pictureOf(spec.picture), pictureOf(spec.disabledPicture), pictureOf(spec.downPicture));
-    applyCommon(button, spec);
+    button->setText(QString::fromUtf8(entry.caption));
+    button->setFace(colourOf(entry.back));
+    button->setPictures(pictureOf(entry.picture), pictureOf(entry.disabledPicture), pictureOf(entry.downPicture));
+    applyCommon(button, entry);
     return button;
 }
 
-QPushButton* makeButton(QWidget* board, const layout::Control& spec)
+QPushButton* makeButton(QWidget* board, const layout::Control& entry)
 {
-    auto* button = new QPushButton(QString::fromUtf8(spec.caption), board);
-    applyCommon(button, spec);
+    auto* button = new QPushButton(QString::fromUtf8(entry.caption), board);
+    applyCommon(button, entry);
     return button;
 }
 
-QLabel* makeImage(QWidget* board, const layout::Control& spec)
+QLabel* makeImage(QWidget* board, const layout::Control& entry)
 {
     auto* image = new QLabel(board);
-    applyCommon(image, spec);
+    applyCommon(image, entry);
     image->setFocusPolicy(Qt::NoFocus);
     image->setScaledContents(false);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->setPixmap(pictureOf(spec.picture).pixmap(32, 32));
+    image->setPixmap(pictureOf(entry.picture).pixmap(32, 32));
     return image;
 }
 
@@ -180,43 +180,43 @@ Controls buildControls()
 
     std::vector<std::pair<int, QWidget*>> tabOrder;
     std::vector<QWidget*> windowed;  // buttons and text box lie above the captions
-    for (const layout::Control& spec : layout::controls()) {
+    for (const layout::Control& entry : layout::controls()) {
         QObject* made = nullptr;
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
         case layout::Kind::Timer: {
             auto* timer = new QTimer(c.board);
-            timer->setObjectName(QString::fromLatin1(spec.name));
-            timer->setInterval(spec.timerInterval);
+            timer->setObjectName(QString::fromLatin1(entry.name));
+            timer->setInterval(entry.timerInterval);
             timer->start();
             made = timer;
             break;
         }
         case layout::Kind::TextBox:
-            widget = makeTextBox(c.board, spec);
+            widget = makeTextBox(c.board, entry);
             windowed.push_back(widget);
             break;
         case layout::Kind::GraphicalButton:
-            widget = makeGraphicalButton(c.board, spec);
+            widget = makeGraphicalButton(c.board, entry);
             windowed.push_back(widget);
             break;
         case layout::Kind::Button:
-            widget = makeButton(c.board, spec);
+            widget = makeButton(c.board, entry);
             windowed.push_back(widget);
             break;
         case layout::Kind::Label:
-            widget = makeLabel(c.board, spec);
+            widget = makeLabel(c.board, entry);
             break;
         case layout::Kind::Image:
-            widget = makeImage(c.board, spec);
+            widget = makeImage(c.board, entry);
             break;
         }
         if (widget) {
             made = widget;
-            if (spec.tabIndex >= 0 && widget->focusPolicy() != Qt::NoFocus)
-                tabOrder.emplace_back(spec.tabIndex, widget);
+            if (entry.tabIndex >= 0 && widget->focusPolicy() != Qt::NoFocus)
+                tabOrder.emplace_back(entry.tabIndex, widget);
         }
-        c.byName.insert(QString::fromLatin1(spec.name), made);
+        c.byName.insert(QString::fromLatin1(entry.name), made);
     }
 
     for (QWidget* w : windowed)

@@ -70,7 +70,6 @@ void Tavola::unload()
     controls_.Timer1->stop();
     // Deleted once control is back in the event loop: the menu item that
     // asked for the reload may still be delivering its signal.
-    controls_.board->removeEventFilter(this);
     controls_.txtAnswer->removeEventFilter(this);
     takeCentralWidget()->deleteLater();
     controls_ = Controls{};

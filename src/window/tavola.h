@@ -31,8 +31,6 @@ public:
 
     // True once the program has ended: no handler does anything after that.
     bool ended() const { return ended_; }
-    // How many of the game's own modal boxes are open right now.
-    int openBoxes() const { return openBoxes_; }
 
     // Window events.
     void Form_Load();
