@@ -147,7 +147,7 @@ void EndingTest::endings()
     game.start(player);
     // Any record file is read without complaint into bounded captions.
     QCOMPARE(game.platform().boxes.size(), 1);
-    const Controls& c = game.controls();
+    const Ui::Tavola& c = game.controls();
     for (const auto& [label, bytes] : {std::pair{c.lblpunti, score}, std::pair{c.lblnome, name}}) {
         QVERIFY(label->caption().size() <= 64 * 1024);
         if (bytes.size() < 100)

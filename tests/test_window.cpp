@@ -1,13 +1,13 @@
-// The window as built and as started: every control against the layout
-// table, keyboard and menu, start-up with its record files, the close box,
-// and the "nuovo" command's reload.
+// The window as built and as started: the form against the board's design,
+// keyboard and menu, start-up with its record files, the close box, and the
+// "nuovo" command's reload.
 #include "harness.h"
 
 #include "window/board.h"
 #include "window/boardlabel.h"
 #include "window/graphicalbutton.h"
-#include "window/layouttable.h"
 
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
@@ -16,72 +16,71 @@
 
 using namespace numerella;
 using namespace numerella::testing;
-namespace L = numerella::layout;
 
 namespace {
 
 const QString kNamePrompt = QStringLiteral("Come ti chiami?");
 const QString kLimitPrompt = QStringLiteral("Tavola pitagorica fino al numero? ");
 const QString kConfirm = QStringLiteral("INIZIAMO UNA NUOVA GARA  ?");
-const QStringList kSetAtStart{"lblnome1", "lblpunti", "lblnome", "lblconto", "lblNum1", "lblNum2"};
-const char* const kFaces[] = {"MS Sans Serif", "MS Sans Serif", "Arial", "Arial Black", "Times New Roman"};
 
 QString greeting(const QString& name) { return " " + name + " vediamo se sei un vero campione  "; }
-QColor rgb(const L::Rgb& c) { return QColor(c.r, c.g, c.b); }
 
-// Every control against its row. Labels outside `setByGame` must show their
-// design caption; auto-sized labels whose caption changed may have grown.
-void checkAgainstTable(const Controls& c, const QStringList& setByGame)
+// A handful of controls against the board's design, written out: place,
+// face, size, colours, caption and tooltip.
+void checkForm(const Ui::Tavola& c)
 {
-    const char* const classes[] = {"QTimer", "QLineEdit", "numerella::GraphicalButton", "QPushButton",
-                                   "numerella::BoardLabel", "QLabel"};  // by L::Kind
-    QCOMPARE(c.byName.size(), L::kControlCount);
-    for (const L::Control& entry : L::controls()) {
-        const char* n = entry.name;
-        QObject* object = c.byName.value(QString::fromLatin1(n));
-        QVERIFY2(object && object->objectName() == QLatin1String(n), n);
-        QVERIFY2(object->metaObject()->className() == QByteArray(classes[int(entry.kind)]), n);
-        if (auto* timer = qobject_cast<QTimer*>(object)) {
-            QCOMPARE(timer->interval(), entry.timerInterval);
-            continue;
+    struct Row {
+        QWidget* widget;
+        QRect rect;
+        const char* family;
+        double points;
+        bool bold, italic;
+        QColor text;
+        const char* tooltip;
+    };
+    const QColor none;
+    const Row rows[] = {
+        {c.txtAnswer, {544, 0, 185, 80}, "Arial", 48, true, false, QColor(0, 0, 255), "Inserisci il risultato e  premi il tasto  Invio"},
+        {c.cmdNext, {280, 352, 121, 73}, "MS Sans Serif", 8.25, true, false, none, "Go"},
+        {c.cmdExit, {512, 352, 137, 73}, "MS Sans Serif", 8.25, true, false, none, "Ti prego resta ancora, forse riuscirai a farmi uscire "},
+        {c.lblconto, {0, 152, 105, 33}, "Arial Black", 12, true, false, QColor(255, 255, 0), ""},
+        {c.Label11, {0, 88, 105, 25}, "MS Sans Serif", 9.75, false, false, QColor(255, 255, 0), ""},
+        {c.Label14, {0, 368, 95, 28}, "MS Sans Serif", 13.5, false, false, QColor(0, 255, 255), ""},
+        {c.lblScore1, {322, 272, 36, 59}, "Times New Roman", 36, true, false, QColor(255, 0, 0), ""},
+        {c.lblMessage, {112, 136, 441, 41}, "MS Sans Serif", 24, true, true, QColor(255, 0, 0), ""},
+        {c.lblScore, {72, 272, 37, 59}, "Times New Roman", 36, true, false, none, "Questo è il tuo punteggio. Forza con il  record"},
+        {c.Image1, {32, 112, 32, 32}, nullptr, 0, false, false, none, "Clicca sotto di me per impostare il Timer"},
+    };
+    for (const Row& row : rows) {
+        const QByteArray name = row.widget->objectName().toLatin1();
+        QVERIFY2(row.widget->parentWidget() == c.board, name);
+        QVERIFY2(row.widget->geometry() == row.rect, name);
+        QVERIFY2(row.widget->toolTip() == QString::fromUtf8(row.tooltip), name);
+        if (row.family) {
+            const QFont f = row.widget->font();
+            QVERIFY2(f.family() == QLatin1String(row.family) && f.pointSizeF() == row.points, name);
+            QVERIFY2(f.bold() == row.bold && f.italic() == row.italic, name);
+            QVERIFY2(QFontInfo(f).family().startsWith(QLatin1String("Liberation")), name);
         }
-        auto* w = static_cast<QWidget*>(object);
-        auto* label = qobject_cast<BoardLabel*>(w);
-        const QString design = QString::fromUtf8(entry.caption);
-        QVERIFY2(!label || setByGame.contains(QLatin1String(n)) || label->caption() == design, n);
-        QVERIFY2(w->parentWidget() == static_cast<QWidget*>(c.board), n);
-        if (!(label && (entry.options & L::kAutoSize) && label->caption() != design))
-            QVERIFY2(w->geometry() == QRect(entry.left / 15, entry.top / 15, entry.width / 15, entry.height / 15), n);
-        const QFont f = w->font();
-        QVERIFY2(f.families().value(0) == QLatin1String(kFaces[int(entry.font.face)]), n);
-        QVERIFY2(f.families().value(1).startsWith(QLatin1String("Liberation")), n);
-        QVERIFY2(f.pointSizeF() == entry.font.points && f.bold() == entry.font.bold && f.italic() == entry.font.italic, n);
-        QVERIFY2(w->toolTip() == (entry.tooltip ? QString::fromUtf8(entry.tooltip) : QString()), n);
-        if (entry.kind == L::Kind::Image)
-            QVERIFY2(!static_cast<QLabel*>(w)->pixmap().isNull() && w->focusPolicy() == Qt::NoFocus, n);
-        if (label) {
-            const QPalette p = label->palette();
-            QVERIFY2(label->focusPolicy() == Qt::NoFocus && label->autoSize() == bool(entry.options & L::kAutoSize), n);
-            QVERIFY2(!entry.text.isSet() || p.color(QPalette::WindowText) == rgb(entry.text), n);
-            QVERIFY2(label->autoFillBackground() == bool(entry.options & L::kOpaque), n);
-            QVERIFY2(!(entry.options & L::kOpaque) || p.color(QPalette::Window) == rgb(entry.back), n);
-        }
-        if (auto* button = qobject_cast<GraphicalButton*>(w))
-            QVERIFY2(button->face() == rgb(entry.back), n);
-        if (auto* box = qobject_cast<QLineEdit*>(w)) {
-            QCOMPARE(box->maxLength(), entry.maxLength);
-            QVERIFY(box->palette().color(QPalette::Text) == rgb(entry.text)
-                    && box->palette().color(QPalette::Base) == rgb(entry.back));
-        }
+        const QPalette::ColorRole role = qobject_cast<QLineEdit*>(row.widget) ? QPalette::Text : QPalette::WindowText;
+        QVERIFY2(!row.text.isValid() || row.widget->palette().color(role) == row.text, name);
     }
+    QCOMPARE(c.txtAnswer->palette().color(QPalette::Base), QColor(255, 255, 128));
+    QCOMPARE(c.txtAnswer->maxLength(), 4);
+    QVERIFY(c.lblNum1->autoFillBackground() && c.lblNum1->palette().color(QPalette::Window) == QColor(255, 255, 0));
+    QCOMPARE(c.cmdNext->face(), QColor(0, 192, 192));
+    QCOMPARE(c.cmdExit->face(), QColor(192, 0, 192));
+    QVERIFY(c.cmdNext->text() == "&Nuovo calcolo" && c.cmdExit->text() == "E&xit");
+    QVERIFY(!c.Image1->pixmap().isNull());
+    QCOMPARE(c.Label12->caption(), QStringLiteral("Il record  è di "));
 }
 
 // A fresh race: a question open, the clock running from the full time.
 void checkPlaying(Harness& game)
 {
-    const Controls& c = game.controls();
+    const Ui::Tavola& c = game.controls();
     const GameState& s = game.window().state();
-    QVERIFY(!game.window().ended() && !c.cmdNext->isEnabled() && c.Timer1->isActive());
+    QVERIFY(!game.window().ended() && !c.cmdNext->isEnabled() && game.window().timer()->isActive());
     QVERIFY(c.lblNum1->caption() == "10" && !c.lblNum2->caption().isEmpty());
     QVERIFY(s.tempo == 900 && s.giuste == 0 && s.sbagliate == 0);
     QCOMPARE(c.lblconto->caption(), QStringLiteral("00:05:00"));
@@ -116,14 +115,13 @@ private slots:
 
 void WindowTest::designBeforeStartUp()
 {
-    Controls c = buildControls();
-    const std::unique_ptr<QWidget> board(c.board);
-    const std::unique_ptr<QMenuBar> menuBar(c.menuBar);
+    QMainWindow window;
+    Ui::Tavola c;
+    c.setupUi(&window);
     QCOMPARE(c.lblconto->caption(), QStringLiteral("00.00.00"));
-    QCOMPARE(qobject_cast<BoardLabel*>(c.byName.value("Label12"))->text(), QStringLiteral("Il record  è di "));
-    QVERIFY(c.cmdNext->text() == "&Nuovo calcolo" && c.cmdExit->text() == "E&xit");
     QVERIFY(!c.cmdNext->isEnabled() && c.cmdExit->isEnabled());
-    checkAgainstTable(c, {});
+    QCOMPARE(c.lblnome1->caption(), QString());
+    QCOMPARE(c.Label12->caption(), QStringLiteral("Il record  è di "));
 }
 
 void WindowTest::windowKeyboardAndMenu()
@@ -133,7 +131,7 @@ void WindowTest::windowKeyboardAndMenu()
     game.platform().randomValues = {0.0f, 0.75f, 0.0f, 0.0f, 0.25f, 0.0f};  // 10 X 7, then 10 X 2
     game.start(longName);
     Tavola& w = game.window();
-    const Controls& c = game.controls();
+    const Ui::Tavola& c = game.controls();
     QCOMPARE(w.windowTitle(), QStringLiteral("Gioca con la numerella del dieci"));
     QVERIFY(w.isVisible() && (w.windowState() & Qt::WindowMaximized));
     QCOMPARE(w.menuBar(), c.menuBar);
@@ -145,7 +143,7 @@ void WindowTest::windowKeyboardAndMenu()
     // Tab visits exactly the focusable controls, in this order.
     QList<QWidget*> cycle{c.cmdExit};
     for (QWidget* x = c.cmdExit->nextInFocusChain(); x != c.cmdExit && cycle.size() < 50; x = x->nextInFocusChain()) {
-        if ((x->focusPolicy() & Qt::TabFocus) && !c.byName.key(x).isEmpty())
+        if ((x->focusPolicy() & Qt::TabFocus) && x->parentWidget() == c.board)
             cycle << x;
     }
     QCOMPARE(cycle, (QList<QWidget*>{c.cmdExit, c.cmdNext, c.txtAnswer, c.Command1}));
@@ -171,7 +169,7 @@ void WindowTest::windowKeyboardAndMenu()
     QCOMPARE(c.lblScore->geometry(), QRect(72, 272, 37, 59));
     c.lblScore->setCaption(QStringLiteral("123"));
     QVERIFY(c.lblScore->pos() == QPoint(72, 272) && c.lblScore->width() > 37);
-    auto* label12 = qobject_cast<BoardLabel*>(c.byName.value("Label12"));
+    BoardLabel* label12 = c.Label12;
     label12->setCaption(QStringLiteral("Il record  è di moltissimi punti davvero tanti"));
     QCOMPARE(label12->geometry(), QRect(8, 504, 193, 41));
 
@@ -208,7 +206,7 @@ void WindowTest::startUp()
     QCOMPARE(game.window().state().sceltalimite, QStringLiteral("9"));
     QCOMPARE(game.platform().reseeds, 1);  // the first question, drawn once
     checkPlaying(game);
-    checkAgainstTable(game.controls(), kSetAtStart);
+    checkForm(game.controls());
 }
 
 void WindowTest::recordFilesAtStartUp_data()
@@ -267,7 +265,7 @@ void WindowTest::closeBoxEndsWithoutRecordCheck()
     game.platform().randomValues = {0.0f, 0.75f, 0.0f};  // 10 X 7
     game.start();
     game.answer(QStringLiteral("70"));
-    const Controls& c = game.controls();
+    const Ui::Tavola& c = game.controls();
     QCOMPARE(c.lblScore->caption(), QStringLiteral("1"));  // above the empty record
     const int boxes = game.platform().boxes.size();
     game.window().close();
@@ -294,8 +292,8 @@ void WindowTest::newRaceDeclinedChangesNothing()
         const GameState& s = game.window().state();
         QStringList v{game.controls().txtAnswer->text(), s.sceltalimite, QString::number(s.sbagliate),
                       QString::number(s.risultato)};
-        for (QObject* o : game.controls().byName)
-            v << (qobject_cast<BoardLabel*>(o) ? static_cast<BoardLabel*>(o)->caption() : QString());
+        for (const BoardLabel* label : game.controls().board->findChildren<BoardLabel*>())
+            v << label->caption();
         return v << QString::number(game.controls().cmdNext->isEnabled());
     };
     const QStringList before = view();
@@ -344,8 +342,8 @@ void WindowTest::newRaceReloads()
     game.nextQuestion();
     game.answer(QStringLiteral("3"));  // wrong: black board, correction shown
     game.tick(4);
-    const Controls old = game.controls();
-    QPointer<QTimer> oldTimer = old.Timer1;
+    const Ui::Tavola old = game.controls();
+    QPointer<QTimer> oldTimer = game.window().timer();
     QVERIFY(!old.board->isShaded());
     QString limitAtGreeting;
     game.platform().whileBoxOpen = [&](const ShownBox& box) {
@@ -364,8 +362,8 @@ void WindowTest::newRaceReloads()
     QCOMPARE(Harness::readFile(game.scorePath()) + Harness::readFile(game.namePath()), QByteArray("0\r\nAnna\r\n"));
     QVERIFY(!QFile::exists(game.scorePath() + QStringLiteral(".nuovo")) && game.platform().ends == 0);
 
-    const Controls& c = game.controls();
-    QVERIFY(c.board != old.board && c.txtAnswer != old.txtAnswer && c.Timer1 != old.Timer1 && c.Next != old.Next);
+    const Ui::Tavola& c = game.controls();
+    QVERIFY(c.board != old.board && c.txtAnswer != old.txtAnswer && game.window().timer() != oldTimer && c.Next != old.Next);
     QCOMPARE(game.window().centralWidget(), static_cast<QWidget*>(c.board));
     QVERIFY(oldTimer.isNull() || !oldTimer->isActive());
     QVERIFY(c.lblnome1->caption() == name && c.lblNum2->caption() == "7" && c.board->isShaded());
@@ -373,7 +371,7 @@ void WindowTest::newRaceReloads()
     QCOMPARE(game.window().state().sceltalimite, QStringLiteral("9"));
     QCOMPARE(game.platform().reseeds, 3);
     checkPlaying(game);
-    checkAgainstTable(c, kSetAtStart);
+    checkForm(c);
     game.tick();
     QCOMPARE(c.lblconto->caption(), QStringLiteral("00:04:59"));
 }

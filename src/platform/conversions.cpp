@@ -19,7 +19,7 @@ bool isAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// The forgiving scan shared by parseNumber, parsedLength and toDoubleStrict.
+// The forgiving scan shared by parseNumber and toDoubleStrict.
 // Collects the ASCII text of the number (blanks removed) and reports where
 // the number ended and whether it held any digit at all.
 struct Scan {
@@ -157,11 +157,6 @@ double parseNumber(QStringView text)
     return valueOf(scanNumber(text));
 }
 
-qsizetype parsedLength(QStringView text)
-{
-    return scanNumber(text).end;
-}
-
 std::optional<double> toDoubleStrict(QStringView text)
 {
     const Scan scan = scanNumber(text);
@@ -178,16 +173,6 @@ std::optional<std::int16_t> roundToInt16(double value)
     if (rounded < -32768.0 || rounded > 32767.0)
         return std::nullopt;
     return static_cast<std::int16_t>(rounded);
-}
-
-std::optional<std::int16_t> floorToInt16(double value)
-{
-    if (std::isnan(value))
-        return std::nullopt;
-    const double floored = std::floor(value);
-    if (floored < -32768.0 || floored > 32767.0)
-        return std::nullopt;
-    return static_cast<std::int16_t>(floored);
 }
 
 QString intToText(long long value)

@@ -17,10 +17,6 @@ namespace numerella {
 // included) ends the number. A text with nothing readable gives 0.
 double parseNumber(QStringView text);
 
-// How many characters of `text` the forgiving parse consumes, skipped
-// blanks included; equals text.size() when the whole text is one number.
-qsizetype parsedLength(QStringView text);
-
 // The whole text must be one number (blanks as above are allowed);
 // anything else, the empty text included, gives no value.
 std::optional<double> toDoubleStrict(QStringView text);
@@ -28,9 +24,6 @@ std::optional<double> toDoubleStrict(QStringView text);
 // Rounds to the nearest integer, a half going to the even neighbour.
 // No value when the result does not fit a signed 16-bit integer (or is NaN).
 std::optional<std::int16_t> roundToInt16(double value);
-
-// The greatest integer not above the value; no value when out of range.
-std::optional<std::int16_t> floorToInt16(double value);
 
 // Decimal digits, "-" before a negative value, no padding.
 QString intToText(long long value);

@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSoundEffect>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
@@ -15,6 +17,10 @@
 #endif
 
 namespace numerella {
+
+// Which sound files the game asked for, for whoever installs it:
+// QT_LOGGING_RULES="numerella.sound.debug=true" shows them.
+Q_LOGGING_CATEGORY(soundLog, "numerella.sound", QtWarningMsg)
 
 QtPlatform::QtPlatform() = default;
 
@@ -67,7 +73,18 @@ QString QtPlatform::inputBox(const QString& prompt)
 
 void QtPlatform::playSound(const QString& path)
 {
-    sounds_.play(path);
+    if (!QFileInfo(path).isFile()) {
+        qCDebug(soundLog) << "missing, staying silent:" << path;
+        return;
+    }
+    qCDebug(soundLog) << "playing:" << path;
+    std::unique_ptr<QSoundEffect>& effect = sounds_[path];
+    if (!effect) {
+        effect = std::make_unique<QSoundEffect>();
+        effect->setSource(QUrl::fromLocalFile(path));
+    }
+    // Played as soon as it is loaded, when that is not yet the case.
+    effect->play();
 }
 
 QString QtPlatform::recordFolder()

@@ -4,13 +4,14 @@
 #include "diskfiles.h"
 #include "platform.h"
 #include "randomgenerator.h"
-#include "soundplayer.h"
 
 #include <QPointer>
 #include <QString>
 
+#include <map>
 #include <memory>
 
+class QSoundEffect;
 class QWidget;
 
 namespace numerella {
@@ -41,7 +42,9 @@ private:
     QPointer<QWidget> parent_;
     DiskFiles files_;
     RandomGenerator random_;
-    SoundPlayer sounds_;
+    // One effect per sound file, made on its first play and kept: playing
+    // is asynchronous, so a keystroke never waits for the audio server.
+    std::map<QString, std::unique_ptr<QSoundEffect>> sounds_;
 };
 
 } // namespace numerella

@@ -28,13 +28,6 @@ constexpr Replacement kReplacements[] = {
     {70, 7}, {77, 5}, {83, 8}, {89, 9}, {101, 0},
 };
 
-} // namespace
-
-std::int16_t tintFromDraw(float r)
-{
-    return scaledFloor(r, kTintLevels);
-}
-
 std::int16_t factorFromDraw(float r)
 {
     return scaledFloor(r, 10);
@@ -54,6 +47,13 @@ std::int16_t replaceDrawnZero(std::int16_t drawnFactor, std::int16_t replacement
             return range.factor;
     }
     return 0;
+}
+
+} // namespace
+
+std::int16_t tintFromDraw(float r)
+{
+    return scaledFloor(r, 15);
 }
 
 Question questionFromDraws(float factorDraw, float replacementDraw)

@@ -1,7 +1,8 @@
 #include "shading.h"
 
+#include <QPainter>
+
 #include <algorithm>
-#include <cstring>
 
 namespace numerella {
 
@@ -19,32 +20,18 @@ int bandOfRow(int row, int height)
     return static_cast<int>(std::min<long long>(kBandCount - 1, centre * kBandCount / (2LL * height)));
 }
 
-void paintShading(QImage& image, std::int16_t tono)
+void paintShading(QPainter& painter, const QSize& size, const QRect& area, std::int16_t tono)
 {
-    const int width = image.width();
-    const int height = image.height();
-    if (width <= 0 || height <= 0)
-        return;
-    uchar* const bits = image.bits();  // detaches once, not once per row
-    const qsizetype stride = image.bytesPerLine();
-    const auto rowBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
-    int y = 0;
-    while (y < height) {
-        const int band = bandOfRow(y, height);
-        // Fill the band's first row by doubling a filled run, then copy it
-        // down the band: memcpy is far faster than a pixel-by-pixel loop.
-        auto* first = reinterpret_cast<QRgb*>(bits + y * stride);
-        const int seed = std::min(width, 16);
-        std::fill_n(first, seed, bandColour(band, tono));
-        for (int filled = seed; filled < width;) {
-            const int chunk = std::min(filled, width - filled);
-            std::memcpy(first + filled, first, static_cast<std::size_t>(chunk) * sizeof(QRgb));
-            filled += chunk;
-        }
-        int next = y + 1;
-        for (; next < height && bandOfRow(next, height) == band; ++next)
-            std::memcpy(bits + next * stride, first, rowBytes);
-        y = next;
+    const int height = size.height();
+    const int bottom = std::min(area.bottom() + 1, height);
+    int row = std::max(area.top(), 0);
+    while (row < bottom) {
+        const int band = bandOfRow(row, height);
+        int next = row + 1;
+        while (next < bottom && bandOfRow(next, height) == band)
+            ++next;
+        painter.fillRect(QRect(area.left(), row, area.width(), next - row), QColor(bandColour(band, tono)));
+        row = next;
     }
 }
 

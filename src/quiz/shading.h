@@ -3,10 +3,13 @@
 // top to (10t, 10t, 255) at the bottom, t being the tint.
 #pragma once
 
-#include <QImage>
 #include <QRgb>
 
 #include <cstdint>
+
+class QPainter;
+class QRect;
+class QSize;
 
 namespace numerella {
 
@@ -15,7 +18,7 @@ inline constexpr int kBandCount = 256;
 QRgb bandColour(int band, std::int16_t tono);
 // The band a pixel row belongs to, judged by the row's centre.
 int bandOfRow(int row, int height);
-// Paints the whole image; it must be in a 32-bit RGB format.
-void paintShading(QImage& image, std::int16_t tono);
+// Paints the rows of `area` as the shading of a surface of `size` shows them.
+void paintShading(QPainter& painter, const QSize& size, const QRect& area, std::int16_t tono);
 
 } // namespace numerella

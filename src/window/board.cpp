@@ -17,35 +17,25 @@ Board::Board(QWidget* parent)
 void Board::shade(std::int16_t tono)
 {
     tono_ = tono;
-    const QSize area = size().expandedTo(QSize(1, 1));
-    if (backing_.size() != area)
-        backing_ = QImage(area, QImage::Format_RGB32);
-    paintShading(backing_, tono_);
+    shaded_ = true;
     update();
 }
 
 void Board::setBackColor(const QColor& colour)
 {
     backColor_ = colour;
-    backing_ = QImage();
+    shaded_ = false;
     update();
 }
 
 void Board::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    if (backing_.isNull())
-        painter.fillRect(event->rect(), backColor_);
+    // The bands follow the board's present size, so a resize spreads them anew.
+    if (shaded_)
+        paintShading(painter, size(), event->rect(), tono_);
     else
-        painter.drawImage(event->rect(), backing_, event->rect());
-}
-
-void Board::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    // A kept shading follows the new size: same tint, bands spread anew.
-    if (isShaded())
-        shade(tono_);
+        painter.fillRect(event->rect(), backColor_);
 }
 
 } // namespace numerella

@@ -1,10 +1,9 @@
-// The window's own surface under the controls. It keeps a persistent
-// picture, the shaded background, and repaints from it when uncovered;
-// without one it shows its background colour.
+// The window's own surface under the controls. It shows the shaded
+// background of the current question, painted from its tint whenever the
+// surface is uncovered, or its plain background colour.
 #pragma once
 
 #include <QColor>
-#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
@@ -16,24 +15,21 @@ class Board : public QWidget {
 public:
     explicit Board(QWidget* parent = nullptr);
 
-    // Paints the shaded background in the given tint over the whole board.
+    // Shades the whole board in the given tint.
     void shade(std::int16_t tono);
-    bool isShaded() const { return !backing_.isNull(); }
+    bool isShaded() const { return shaded_; }
 
-    // A new background colour wipes the picture: the board shows the colour
+    // A new background colour wipes the shading: the board shows the colour
     // alone until it is shaded again.
     void setBackColor(const QColor& colour);
 
-    const QImage& backing() const { return backing_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QImage backing_;
     QColor backColor_;
     std::int16_t tono_ = 0;
+    bool shaded_ = false;
 };
 
 } // namespace numerella

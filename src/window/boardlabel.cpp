@@ -2,18 +2,7 @@
 
 #include <QFontMetrics>
 
-#include <algorithm>
-
 namespace numerella {
-
-namespace {
-
-bool isDigitsOnly(const QString& text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-} // namespace
 
 BoardLabel::BoardLabel(QWidget* parent)
     : QLabel(parent)
@@ -48,23 +37,10 @@ QString BoardLabel::displayText(const QString& caption)
 QSize BoardLabel::fittedSize(const QString& caption) const
 {
     const QFontMetrics metrics(font());
-    const QString shown = displayText(caption);
-    QSize text;
-    if (shown.contains(u'\n') || shown.contains(u'\t')) {
-        text = metrics.boundingRect(QRect(0, 0, QWIDGETSIZE_MAX / 4, QWIDGETSIZE_MAX / 4),
-                                    Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, shown)
-                   .size();
-    } else if (isDigitsOnly(shown)) {
-        // Scores change at every answer: adding up the digits' own advances
-        // (digits do not kern) spares shaping the text each time.
-        int width = 0;
-        for (const QChar digit : shown)
-            width += metrics.horizontalAdvance(digit);
-        text = QSize(width, metrics.height());
-    } else {
-        // One line (names): the advance is enough, cheaper than a full layout.
-        text = QSize(metrics.horizontalAdvance(shown), metrics.height());
-    }
+    const QSize text = metrics
+                           .boundingRect(QRect(0, 0, QWIDGETSIZE_MAX / 4, QWIDGETSIZE_MAX / 4),
+                                         Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, displayText(caption))
+                           .size();
     const int frame = 2 * frameWidth();
     const int width = qMin(text.width() + frame + 2, QWIDGETSIZE_MAX);
     const int height = qMin(qMax(text.height(), metrics.height()) + frame, QWIDGETSIZE_MAX);

@@ -9,6 +9,8 @@ namespace numerella {
 
 class BoardLabel : public QLabel {
     Q_OBJECT
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+    Q_PROPERTY(bool autoSize READ autoSize WRITE setAutoSize)
 public:
     explicit BoardLabel(QWidget* parent = nullptr);
 

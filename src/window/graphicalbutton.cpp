@@ -26,22 +26,14 @@ void GraphicalButton::setFace(const QColor& face)
     update();
 }
 
-void GraphicalButton::setPictures(const QIcon& normal, const QIcon& disabled, const QIcon& down)
-{
-    normal_ = normal;
-    disabled_ = disabled;
-    down_ = down;
-    update();
-}
-
 QPixmap GraphicalButton::currentPicture() const
 {
     const QSize size(kPictureSize, kPictureSize);
-    if (!isEnabled())
-        return disabled_.isNull() ? normal_.pixmap(size, QIcon::Disabled) : disabled_.pixmap(size);
-    if (isDown() && !down_.isNull())
-        return down_.pixmap(size);
-    return normal_.pixmap(size);
+    const QIcon picture = icon();
+    const auto has = [&picture](QIcon::Mode mode) { return !picture.availableSizes(mode).isEmpty(); };
+    if (isDown() && has(QIcon::Selected))
+        return picture.pixmap(size, QIcon::Selected);
+    return picture.pixmap(size, isEnabled() ? QIcon::Normal : QIcon::Disabled);
 }
 
 void GraphicalButton::paintEvent(QPaintEvent*)

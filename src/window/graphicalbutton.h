@@ -1,20 +1,20 @@
 // A push button with a coloured face that shows its picture centred above
-// its caption, and other pictures while disabled or held down.
+// its caption. The icon's Disabled and Selected pictures, when it has them,
+// show while the button is disabled or held down.
 #pragma once
 
-#include <QIcon>
 #include <QPushButton>
 
 namespace numerella {
 
 class GraphicalButton : public QPushButton {
     Q_OBJECT
+    Q_PROPERTY(QColor face READ face WRITE setFace)
 public:
     explicit GraphicalButton(QWidget* parent = nullptr);
 
     void setFace(const QColor& face);
     QColor face() const { return face_; }
-    void setPictures(const QIcon& normal, const QIcon& disabled, const QIcon& down);
 
     // The picture the button shows in its present state.
     QPixmap currentPicture() const;
@@ -24,9 +24,6 @@ protected:
 
 private:
     QColor face_;
-    QIcon normal_;
-    QIcon disabled_;
-    QIcon down_;
 };
 
 } // namespace numerella

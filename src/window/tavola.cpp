@@ -1,60 +1,84 @@
+// The form's life: setting it up, start-up, the window's own events and the
+// boxes the game opens over it.
 #include "tavola.h"
 
-#include "board.h"
-#include "boardlabel.h"
 #include "clock/countdown.h"
-#include "graphicalbutton.h"
-#include "keycodes.h"
-#include "layouttable.h"
 #include "platform/conversions.h"
 #include "platform/platform.h"
+#include "pointers.h"
+#include "ui_tavola.h"
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QIcon>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QMenuBar>
 #include <QShortcut>
 #include <QTimer>
+
+// The pictures are compiled into a static library: register them by hand,
+// outside any namespace as the macro requires.
+static void registerPictures()
+{
+    Q_INIT_RESOURCE(assets);
+}
 
 namespace numerella {
 
 namespace {
-const QString kCaption = QStringLiteral("Gioca con la numerella del dieci");
 const QString kMinimisedCaption = QStringLiteral("Giocare con la tavola pitagorica");
-} // namespace
+constexpr int kTickMilliseconds = 1000;
+// The board's design size in logical pixels.
+constexpr QSize kBoardSize(792, 554);
 
-void registerPictureResources();
+// The form format keeps whole point sizes only: the fractional ones ride in
+// a dynamic property and are applied here.
+void applyFractionalFonts(QWidget* board)
+{
+    for (QWidget* control : board->findChildren<QWidget*>()) {
+        const QVariant points = control->property("pointSizeF");
+        if (!points.isValid())
+            continue;
+        QFont font = control->font();
+        font.setPointSizeF(points.toDouble());
+        control->setFont(font);
+    }
+}
+
+// The board's faces are the classic Windows ones; where they are missing the
+// metric twins from Liberation stand in.
+void substituteFaces()
+{
+    const QString sans = QStringLiteral("Liberation Sans");
+    const QString serif = QStringLiteral("Liberation Serif");
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {sans, QStringLiteral("sans-serif")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {sans, QStringLiteral("sans-serif")});
+    QFont::insertSubstitutions(QStringLiteral("Arial Black"), {sans, QStringLiteral("sans-serif")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {serif, QStringLiteral("serif")});
+}
+
+void applyPointers(QWidget* board)
+{
+    board->setCursor(boardPointer());
+    for (QWidget* control : board->findChildren<QWidget*>()) {
+        if (control->property("iconPointer").toBool())
+            control->setCursor(iconPointer());
+    }
+}
+} // namespace
 
 Tavola::Tavola(Platform& platform, QWidget* parent)
     : QMainWindow(parent)
     , platform_(platform)
 {
-    registerPictureResources();
+    registerPictures();
+    substituteFaces();
     setWindowIcon(QIcon(QStringLiteral(":/assets/icona.ico")));
 }
 
 Tavola::~Tavola() = default;
 
-template <typename Handler>
-void Tavola::whenAlive(Handler handler)
-{
-    if (!ended_)
-        handler();
-}
-
 void Tavola::load()
 {
     unload();
-    controls_ = buildControls();
-    setMenuBar(controls_.menuBar);
-    setCentralWidget(controls_.board);
-    connectHandlers();
-    setWindowTitle(kCaption);
-    resize(layout::toPixels(layout::kClientWidthTwips),
-           layout::toPixels(layout::kClientHeightTwips) + controls_.menuBar->sizeHint().height());
-
+    setUpForm();
     Form_Load();
     if (ended_)
         return;
@@ -62,47 +86,67 @@ void Tavola::load()
     Form_Activate();
 }
 
-void Tavola::unload()
+void Tavola::setUpForm()
 {
-    if (!controls_.board)
-        return;
-    hide();
-    controls_.Timer1->stop();
-    // Deleted once control is back in the event loop: the menu item that
-    // asked for the reload may still be delivering its signal.
-    controls_.txtAnswer->removeEventFilter(this);
-    takeCentralWidget()->deleteLater();
-    controls_ = Controls{};
-}
+    ui_ = std::make_unique<Ui::Tavola>();
+    ui_->setupUi(this);
+    applyFractionalFonts(ui_->board);
+    applyPointers(ui_->board);
+    // Command1 lies wholly inside the question button: keep it behind, so the
+    // button's face and picture stay whole.
+    ui_->Command1->stackUnder(ui_->cmdNext);
+    // Composed text would reach the box without passing the key filter.
+    ui_->txtAnswer->setAttribute(Qt::WA_InputMethodEnabled, false);
+    ui_->txtAnswer->installEventFilter(this);
+    resize(kBoardSize.width(), kBoardSize.height() + ui_->menuBar->sizeHint().height());
 
-void Tavola::connectHandlers()
-{
-    const Controls& c = controls_;
-    c.txtAnswer->installEventFilter(this);
-    connect(c.Timer1, &QTimer::timeout, this, &Tavola::deliverTick);
-    connect(c.cmdNext, &QPushButton::clicked, this, [this] { whenAlive([this] { cmdNext_Click(); }); });
-    connect(c.cmdExit, &QPushButton::clicked, this, [this] { whenAlive([this] { cmdExit_Click(); }); });
-    connect(c.Next, &QAction::triggered, this, [this] { whenAlive([this] { Next_Click(); }); });
+    Timer1 = new QTimer(ui_->board);
+    Timer1->setInterval(kTickMilliseconds);
+    Timer1->start();
+    connect(Timer1, &QTimer::timeout, this, &Tavola::deliverTick);
 
+    const auto whenAlive = [this](void (Tavola::*handler)()) {
+        return [this, handler] {
+            if (!ended_)
+                (this->*handler)();
+        };
+    };
+    connect(ui_->cmdNext, &QPushButton::clicked, this, whenAlive(&Tavola::cmdNext_Click));
+    connect(ui_->cmdExit, &QPushButton::clicked, this, whenAlive(&Tavola::cmdExit_Click));
+    connect(ui_->Next, &QAction::triggered, this, whenAlive(&Tavola::Next_Click));
     // The question button is the window's cancel button: Escape presses it
     // while it is enabled.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), c.board);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), ui_->board);
     connect(escape, &QShortcut::activated, this, [this] {
-        if (!ended_ && controls_.cmdNext && controls_.cmdNext->isEnabled())
-            controls_.cmdNext->animateClick();
+        if (!ended_ && ui_->cmdNext->isEnabled())
+            ui_->cmdNext->animateClick();
     });
+}
+
+void Tavola::unload()
+{
+    if (!ui_)
+        return;
+    hide();
+    Timer1->stop();
+    ui_->txtAnswer->removeEventFilter(this);
+    // Deleted once control is back in the event loop: the menu item that
+    // asked for the reload may still be delivering its signal.
+    for (QObject* old : std::initializer_list<QObject*>{takeCentralWidget(), ui_->v, ui_->a, ui_->Next})
+        old->deleteLater();
+    setMenuWidget(nullptr);  // the old bar goes later too
+    ui_.reset();
 }
 
 void Tavola::Form_Load()
 {
-    Controls& c = controls_;
     state_.giuste = 0;
     state_.sbagliate = 0;
-    c.Timer1->stop();
+    Timer1->stop();
     state_.nome = askText(QStringLiteral("Come ti chiami?"));
     showMessage(QStringLiteral(" ") + state_.nome + QStringLiteral(" vediamo se sei un vero campione  "),
                 buttons::kOkOnly);
-    c.lblnome1->setCaption(state_.nome);
+    ui_->lblnome1->setCaption(state_.nome);
     state_.sceltalimite = QStringLiteral("9");
     AvviaTempo();
     state_.giuste = 0;
@@ -117,7 +161,7 @@ void Tavola::Form_Load()
                     buttons::kOkOnly);
     }
     state_.tempo = roundToInt16(static_cast<double>(state_.secondi) + 900.0).value_or(900);
-    c.lblconto->setCaption(clockText(state_.ore, state_.minuti, state_.secondi));
+    ui_->lblconto->setCaption(clockText(state_.ore, state_.minuti, state_.secondi));
 }
 
 void Tavola::Form_Activate()
@@ -152,24 +196,17 @@ QString Tavola::askText(const QString& prompt)
 void Tavola::endProgram()
 {
     ended_ = true;
-    if (controls_.Timer1)
-        controls_.Timer1->stop();
+    if (Timer1)
+        Timer1->stop();
     hide();
     platform_.endProgram();
 }
 
 bool Tavola::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != controls_.txtAnswer || event->type() != QEvent::KeyPress)
-        return QMainWindow::eventFilter(watched, event);
-    const std::optional<std::int16_t> typed = typedCharacterCode(*static_cast<QKeyEvent*>(event));
-    if (!typed)
-        return false;
-    if (ended_)
-        return true;
-    std::int16_t keyAscii = *typed;
-    txtAnswer_KeyPress(keyAscii);
-    return keyAscii == 0;  // a code set to 0 drops the key
+    if (ui_ && watched == ui_->txtAnswer && event->type() == QEvent::KeyPress)
+        return answerBoxKeyPress(*static_cast<QKeyEvent*>(event));
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Tavola::changeEvent(QEvent* event)

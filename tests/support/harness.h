@@ -4,6 +4,7 @@
 
 #include "fakeplatform.h"
 #include "window/tavola.h"
+#include "ui_tavola.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,7 +39,7 @@ public:
 
     FakePlatform& platform() { return *platform_; }
     Tavola& window() { return *window_; }
-    const Controls& controls() const { return window_->controls(); }
+    const Ui::Tavola& controls() const { return window_->controls(); }
 
 private:
     QTemporaryDir dir_;
