@@ -37,5 +37,6 @@ if ! { cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 fi
 
 # The measuring script stops every server and program it started, also when
-# it is interrupted; the outer limit only guards against the unforeseen.
-timeout --kill-after=10 900 python3 "$root/bench/footprint.py" "$build" "$results"
+# it is interrupted (Ctrl+C, or a TERM to this script's process, which
+# becomes timeout's); the outer limit only guards against the unforeseen.
+exec timeout --foreground --kill-after=10 900 python3 "$root/bench/footprint.py" "$build" "$results"
