@@ -7,7 +7,7 @@
 set -euo pipefail
 
 play_packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev fonts-liberation2)
-test_packages=(xvfb xauth openbox xdotool imagemagick libbenchmark-dev clang libclang-rt-14-dev
+test_packages=(xvfb xauth openbox xdotool imagemagick clang libclang-rt-14-dev
                valgrind desktop-file-utils appstream dpkg-dev file xxd x11-utils)
 
 wanted=("${play_packages[@]}")
