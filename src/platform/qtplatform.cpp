@@ -4,13 +4,17 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
+#include <QSpacerItem>
 #include <QStandardPaths>
+#include <QTextBoundaryFinder>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -36,25 +40,75 @@ QWidget* QtPlatform::visibleParent() const
     return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
 }
 
+namespace {
+
+// Longer words get a break chance between every two characters: a box's
+// label wraps only at spaces, and one endless name would run off its edge.
+constexpr int kLongestUnbrokenWord = 20;
+
+QString breakableText(const QString& text)
+{
+    constexpr QChar kBreakChance(0x200B);
+    QString result;
+    result.reserve(text.size());
+    QStringList word;  // its characters, each a whole grapheme
+    const auto flushWord = [&] {
+        result += word.join(word.size() > kLongestUnbrokenWord ? QString(kBreakChance) : QString());
+        word.clear();
+    };
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    for (qsizetype end = graphemes.toNextBoundary(); end != -1; end = graphemes.toNextBoundary()) {
+        const QString character = text.mid(start, end - start);
+        start = end;
+        if (character.front().isSpace()) {
+            flushWord();
+            result += character;
+        } else {
+            word.append(character);
+        }
+    }
+    flushWord();
+    return result;
+}
+
+// Wide enough for the whole title in the title bar, with the window
+// manager's buttons beside it.
+int widthForTitle(const QString& title)
+{
+    constexpr int kTitleBarButtons = 120;
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    return QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarButtons;
+}
+
+} // namespace
+
 int QtPlatform::messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title)
 {
     QMessageBox box(visibleParent());
     box.setWindowTitle(title.value_or(kApplicationTitle));
-    box.setText(prompt);
+    box.setText(breakableText(prompt));
     box.setTextFormat(Qt::PlainText);
+    QPushButton* yes = nullptr;
+    QPushButton* answer = nullptr;
     if (buttonSet == buttons::kYesNoQuestionNoDefault) {
         box.setIcon(QMessageBox::Question);
-        QPushButton* yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-        box.setDefaultButton(no);
-        box.setEscapeButton(no);
-        box.exec();
-        return box.clickedButton() == yes ? answers::kYes : answers::kNo;
+        yes = box.addButton(QStringLiteral("&Sì"), QMessageBox::YesRole);
+        answer = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    } else {
+        answer = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     }
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
+    box.setDefaultButton(answer);
+    box.setEscapeButton(answer);
+    // Added last: the box rebuilds its layout whenever its parts change.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(widthForTitle(box.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
+    if (yes)
+        return box.clickedButton() == yes ? answers::kYes : answers::kNo;
     return answers::kOk;
 }
 
@@ -62,10 +116,15 @@ QString QtPlatform::inputBox(const QString& prompt)
 {
     QInputDialog dialog(visibleParent());
     dialog.setWindowTitle(kApplicationTitle);
-    dialog.setLabelText(prompt);
+    dialog.setLabelText(breakableText(prompt));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Annulla"));
+    // The dialog's size follows its layout, so the label carries the width.
+    if (auto* label = dialog.findChild<QLabel*>()) {
+        label->setWordWrap(true);
+        label->setMinimumWidth(widthForTitle(dialog.windowTitle()));
+    }
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.textValue();

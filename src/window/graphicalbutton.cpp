@@ -1,13 +1,32 @@
 #include "graphicalbutton.h"
 
-#include <QStyleOptionButton>
-#include <QStylePainter>
+#include <QPainter>
 
 namespace numerella {
 
 namespace {
 constexpr int kPictureSize = 32;
 constexpr int kGap = 2;
+constexpr int kBevel = 2;
+constexpr int kFocusInset = 4;
+constexpr int kContentInset = 4;
+
+// The classic 3D colours: they frame any face colour.
+const QColor kHighlight(255, 255, 255);
+const QColor kShadow(128, 128, 128);
+const QColor kDarkShadow(0, 0, 0);
+
+void drawEdge(QPainter& painter, const QRect& r, const QColor& topLeft, const QColor& bottomRight)
+{
+    painter.setPen(topLeft);
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(bottomRight);
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+}
+
+constexpr int kCaptionFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic;
 } // namespace
 
 GraphicalButton::GraphicalButton(QWidget* parent)
@@ -15,6 +34,7 @@ GraphicalButton::GraphicalButton(QWidget* parent)
 {
     // Enter on the focused button presses it, as Space does.
     setAutoDefault(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void GraphicalButton::setFace(const QColor& face)
@@ -23,6 +43,12 @@ void GraphicalButton::setFace(const QColor& face)
     QPalette pal = palette();
     pal.setColor(QPalette::Button, face);
     setPalette(pal);
+    update();
+}
+
+void GraphicalButton::setCaptionColour(const QColor& colour)
+{
+    caption_ = colour;
     update();
 }
 
@@ -36,35 +62,91 @@ QPixmap GraphicalButton::currentPicture() const
     return picture.pixmap(size, isEnabled() ? QIcon::Normal : QIcon::Disabled);
 }
 
+namespace {
+struct Placement {
+    QRect picture;
+    QRect caption;
+};
+
+Placement place(const QRect& whole, const QPixmap& picture, const QFont& font, const QString& text)
+{
+    const QFontMetrics metrics(font);
+    const QRect area = whole.adjusted(kContentInset, kContentInset, -kContentInset, -kContentInset);
+    const QSize pictureSize = picture.isNull() ? QSize() : picture.deviceIndependentSize().toSize();
+    const int contentHeight = pictureSize.height() + kGap + metrics.height();
+    int top = area.top() + (area.height() - contentHeight) / 2;
+    Placement result;
+    if (!picture.isNull()) {
+        result.picture = QRect(QPoint(area.left() + (area.width() - pictureSize.width()) / 2, top), pictureSize);
+        top += pictureSize.height() + kGap;
+    }
+    const QRect line(area.left(), top, area.width(), metrics.height());
+    result.caption = metrics.boundingRect(line, kCaptionFlags, text);
+    return result;
+}
+} // namespace
+
+QRect GraphicalButton::pictureRect() const
+{
+    return place(rect(), currentPicture(), font(), text()).picture;
+}
+
+QRect GraphicalButton::captionRect() const
+{
+    return place(rect(), currentPicture(), font(), text()).caption;
+}
+
+QRect GraphicalButton::focusRingRect() const
+{
+    return rect().adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
+}
+
+void GraphicalButton::paintBevel(QPainter& painter) const
+{
+    const QRect outer = rect();
+    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    if (isDown()) {
+        drawEdge(painter, outer, kDarkShadow, kHighlight);
+        drawEdge(painter, inner, kShadow, face_);
+    } else {
+        drawEdge(painter, outer, kHighlight, kDarkShadow);
+        drawEdge(painter, inner, face_, kShadow);
+    }
+}
+
+void GraphicalButton::paintCaption(QPainter& painter, const QRect& where) const
+{
+    if (!isEnabled()) {
+        // The classic etched look of a disabled caption.
+        painter.setPen(kHighlight);
+        painter.drawText(where.translated(1, 1), kCaptionFlags, text());
+        painter.setPen(kShadow);
+    } else {
+        painter.setPen(caption_);
+    }
+    painter.drawText(where, kCaptionFlags, text());
+}
+
 void GraphicalButton::paintEvent(QPaintEvent*)
 {
-    QStylePainter painter(this);
-    QStyleOptionButton option;
-    initStyleOption(&option);
-    option.text.clear();
-    option.icon = QIcon();
-    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    QPainter painter(this);
+    painter.fillRect(rect().adjusted(kBevel, kBevel, -kBevel, -kBevel), face_);
+    paintBevel(painter);
 
     const QPixmap picture = currentPicture();
-    const QFontMetrics metrics(font());
-    const QRect area = rect().adjusted(4, 4, -4, -4);
-    const int pictureHeight = picture.isNull() ? 0 : picture.height() / picture.devicePixelRatio();
-    const int contentHeight = pictureHeight + kGap + metrics.height();
-    int top = area.top() + (area.height() - contentHeight) / 2;
-    const int shift = isDown() ? 1 : 0;
-    if (!picture.isNull()) {
-        const int pictureWidth = picture.width() / picture.devicePixelRatio();
-        painter.drawPixmap(area.left() + (area.width() - pictureWidth) / 2 + shift, top + shift, picture);
-        top += pictureHeight + kGap;
-    }
-    const QRect textRect(area.left() + shift, top + shift, area.width(), metrics.height());
-    painter.drawItemText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic, palette(), isEnabled(),
-                         text(), QPalette::ButtonText);
+    const Placement placement = place(rect(), picture, font(), text());
+    const QPoint shift = isDown() ? QPoint(1, 1) : QPoint(0, 0);
+    if (!picture.isNull())
+        painter.drawPixmap(placement.picture.topLeft() + shift, picture);
+    painter.setFont(font());
+    paintCaption(painter, placement.caption.translated(shift));
+
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(3, 3, -3, -3);
-        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        QPen ring(kDarkShadow, 1, Qt::DotLine);
+        painter.setPen(ring);
+        painter.setBrush(Qt::NoBrush);
+        // A pen outline covers one pixel more than the rectangle's own.
+        painter.drawRect(focusRingRect().adjusted(0, 0, -1, -1));
     }
 }
 
