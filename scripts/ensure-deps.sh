@@ -6,7 +6,7 @@
 # run and stops.
 set -euo pipefail
 
-play_packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev fonts-liberation2)
+play_packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev fonts-liberation2 qt6-translations-l10n)
 test_packages=(xvfb xauth openbox xdotool imagemagick clang libclang-rt-14-dev
                valgrind desktop-file-utils appstream dpkg-dev file xxd x11-utils)
 

@@ -1,27 +1,73 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it with apt-get, plays the installed
-# program through the command of its menu entry, removes the package and
-# checks that the player's records outlive it. Needs root.
+# Builds the Debian package in a build tree of its own (no tests, no
+# benchmarks), checks it with lintian, installs it with apt-get, plays the
+# installed program through the command of its menu entry, then removes it
+# (the records stay) and purges it (the shared record folder goes). Needs
+# root.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${PACKAGE_BUILD_DIR:-$root/build-package}"
+fail() { echo "PACKAGE CHECK FAIL: $*" >&2; exit 1; }
+
 "$root/scripts/ensure-deps.sh" test
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build" --target numerella-del-dieci -j"$(nproc)"
-(cd "$root/build" && cpack -G DEB >/dev/null)
-deb="$(ls -t "$root"/build/numerella-del-dieci_*.deb | head -n 1)"
+if ! command -v lintian >/dev/null; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends lintian >/dev/null
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DNUMERELLA_BUILD_TESTS=OFF -DNUMERELLA_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)"
+rm -f "$build"/numerella-del-dieci_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb="$(ls "$build"/numerella-del-dieci_*.deb)"
 echo "== Package: $deb"
-dpkg-deb --field "$deb" Depends
+dpkg-deb --field "$deb" Package Version Section Depends Recommends Installed-Size
 
+echo "== lintian"
+# Every tag is shown; errors and warnings fail, overrides carry their reason.
+lintian --info --show-overrides --fail-on error,warning "$deb" || fail "lintian found errors or warnings"
+echo "lintian: no errors, no warnings"
+
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q '^\./triggers$' && fail "the package carries ldconfig triggers"
+dpkg-deb --info "$deb" postinst | grep -q ldconfig && fail "the postinst calls ldconfig"
+
+export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq "$deb" >/dev/null
-command="$(sed -n 's/^Exec=//p' /usr/share/applications/org.numerella.NumerellaDelDieci.desktop)"
-echo "== Playing the installed program: $(command -v "$command")"
-"$root/tests/e2e/run.sh" --program "$(command -v "$command")"
 
-records="${XDG_DATA_HOME:-$HOME/.local/share}/numerella-del-dieci"
-mkdir -p "$records"
-printf '9\r\n' > "$records/tavrec10.txt.check"
+# The menu entry's command as a player's session finds it: Debian puts the
+# games folders on every login's PATH (not on root's).
+desktop=/usr/share/applications/org.numerella.NumerellaDelDieci.desktop
+command="$(sed -n 's/^Exec=//p' "$desktop")"
+launcher="$(PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games command -v "$command")"
+[ "$launcher" = /usr/games/numerella-del-dieci ] || fail "menu command resolves to '$launcher', not /usr/games"
+for program in /usr/lib/numerella-del-dieci/numerella-del-dieci /usr/lib/numerella-del-dieci/numerella-sound.so; do
+    file -L "$program" | grep -q ', stripped' || fail "$program is not stripped"
+done
+"$launcher" --version
+
+records=/var/games/numerella-del-dieci
+[ "$(stat -c '%U:%G %a' "$records")" = "root:games 775" ] || fail "$records is $(stat -c '%U:%G %a' "$records")"
+for file in tavrec10.txt ntavrec10.txt; do
+    [ "$(stat -c '%U:%G %a %s' "$records/$file")" = "root:games 664 0" ] ||
+        fail "$records/$file is $(stat -c '%U:%G %a %s' "$records/$file")"
+done
+helper=/usr/lib/numerella-del-dieci/numerella-record
+if [ -e "$helper" ]; then
+    [ "$(stat -c '%U:%G %a' "$helper")" = "root:games 2755" ] || fail "$helper is $(stat -c '%U:%G %a' "$helper")"
+fi
+
+echo "== Playing the installed program: $launcher"
+"$root/tests/e2e/run.sh" --program "$launcher"
+
+user_records="${XDG_DATA_HOME:-$HOME/.local/share}/numerella-del-dieci"
+mkdir -p "$user_records"
+printf '9\r\n' > "$user_records/tavrec10.txt.check"
+printf '7\r\n' > "$records/tavrec10.txt"
 apt-get remove -y -qq numerella-del-dieci >/dev/null
-[ ! -e /usr/bin/numerella-del-dieci ] || { echo "program left behind after removal" >&2; exit 1; }
-[ -f "$records/tavrec10.txt.check" ] || { echo "records lost with the package" >&2; exit 1; }
-rm -f "$records/tavrec10.txt.check"
-echo "== Package installs, plays, and removes cleanly; records stay"
+[ ! -e /usr/games/numerella-del-dieci ] || fail "program left behind after removal"
+[ -f "$user_records/tavrec10.txt.check" ] || fail "a player's records were lost with the package"
+rm -f "$user_records/tavrec10.txt.check"
+[ "$(cat "$records/tavrec10.txt")" = $'7\r' ] || fail "the shared record was lost on a plain remove"
+apt-get purge -y -qq numerella-del-dieci >/dev/null
+[ ! -e "$records" ] || fail "$records left behind after purge"
+echo "== Package passes lintian, installs, plays, removes (records stay) and purges cleanly"

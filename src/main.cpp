@@ -3,15 +3,149 @@
 #include "window/tavola.h"
 
 #include <QApplication>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStyleFactory>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char kProgram[] = "numerella-del-dieci";
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+QString helpText(const QList<QCommandLineOption>& options)
+{
+    QString text = QStringLiteral("Uso: %1 [opzioni]\n"
+                                  "Gara a tempo con la tabellina del dieci per la scuola primaria.\n\n"
+                                  "Opzioni:\n").arg(QLatin1String(kProgram));
+    for (const QCommandLineOption& option : options) {
+        QStringList names;
+        for (const QString& name : option.names())
+            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        text += QStringLiteral("  %1  %2\n").arg(names.join(QStringLiteral(", ")), -15).arg(option.description());
+    }
+    return text;
+}
+
+// What the command line asks for before any window is opened; Qt's own
+// options (-platform, -style ...) are left for QApplication.
+enum class Request { Play, Help, Version };
+
+Request readCommandLine(const QStringList& arguments)
+{
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Mostra questo aiuto"));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Mostra la versione del gioco"));
+    QCommandLineParser parser;
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.parse(arguments);
+    if (parser.isSet(help)) {
+        print(stdout, helpText({help, version}));
+        return Request::Help;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("%1 %2\n").arg(QLatin1String(kProgram), QLatin1String(NUMERELLA_VERSION)));
+        return Request::Version;
+    }
+    return Request::Play;
+}
+
+// Without any of these, QApplication would try X11 and abort the process.
+bool displayConfigured(const QStringList& arguments)
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || arguments.contains(QStringLiteral("-platform"))
+        || arguments.contains(QStringLiteral("--platform"));
+}
+
+// The display Qt was told to use, as the player's environment names it.
+QString displayName()
+{
+    for (const char* variable : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty())
+            return QStringLiteral("%1=%2").arg(QLatin1String(variable), value);
+    }
+    return QStringLiteral("-platform");
+}
+
+// A display that is named but cannot be opened ends in qFatal() inside the
+// QApplication constructor; that becomes one clear line and status 1
+// instead of an abort.
+QtMessageHandler qtHandler = nullptr;
+
+void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        qtHandler(type, context, message);
+        return;
+    }
+    Q_UNUSED(context);
+    Q_UNUSED(message);
+    print(stderr, QStringLiteral("%1: impossibile aprire lo schermo (%2): avvia il gioco da una sessione grafica.\n")
+                      .arg(QLatin1String(kProgram), displayName()));
+    std::_Exit(1);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (readCommandLine(arguments) != Request::Play)
+        return 0;
+    if (!displayConfigured(arguments)) {
+        print(stderr, QStringLiteral("%1: nessuno schermo disponibile (DISPLAY non impostato): "
+                                     "avvia il gioco da una sessione grafica.\n").arg(QLatin1String(kProgram)));
+        return 1;
+    }
+
+    qtHandler = qInstallMessageHandler(startupMessageHandler);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("numerella-del-dieci"));
+    qInstallMessageHandler(qtHandler);
+
+    // Whatever QApplication did not take as its own option is a mistake.
+    const QStringList leftOver = QCoreApplication::arguments().mid(1);
+    if (!leftOver.isEmpty()) {
+        print(stderr, QStringLiteral("%1: argomento sconosciuto \u00ab%2\u00bb; %1 --help mostra le opzioni.\n")
+                          .arg(QLatin1String(kProgram), leftOver.first()));
+        return 2;
+    }
+
+    QApplication::setApplicationName(QLatin1String(kProgram));
+    QApplication::setApplicationVersion(QLatin1String(NUMERELLA_VERSION));
+    // Ties the windows to org.numerella.NumerellaDelDieci.desktop (the
+    // Wayland app id; on X11 the class is the application name, which the
+    // entry names as StartupWMClass).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.numerella.NumerellaDelDieci"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icona.ico")));
+
+    // The game speaks only Italian, so Qt's own texts (the answer box's
+    // context menu) do too, whatever the system's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
+
     // The program ends only through its own paths (the close box, the exit
     // button, the end of the race), never because a dialog closed.
     QApplication::setQuitOnLastWindowClosed(false);

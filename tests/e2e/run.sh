@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End-to-end test of the real program, started as a person starts it: the
-# link in bin/, under Xvfb with a window manager, driven with xdotool and
+# link in games/, under Xvfb with a window manager, driven with xdotool and
 # judged from screenshots and the record files.
 #   run.sh <build-dir>        installs the build into a temporary prefix
 #   run.sh --program <path>   tests an already installed program
@@ -14,7 +14,7 @@ if [ "${1:-}" = "--program" ]; then
 else
     build="$(cd "${1:?usage: run.sh <build-dir>}" && pwd)"
     cmake --install "$build" --prefix "$work/prefix" >/dev/null
-    export NUMERELLA_BIN="$work/prefix/bin/numerella-del-dieci"
+    export NUMERELLA_BIN="$work/prefix/games/numerella-del-dieci"
 fi
 export E2E_WORK="$work"
 unset QT_QPA_PLATFORM

@@ -93,6 +93,15 @@ export QT_LOGGING_RULES="numerella.sound.debug=true"
 start_game "Marta" "$work/run1.log"
 xprop -id "$board" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_VERT || fail "board is not maximised"
 xprop -id "$board" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_HORZ || fail "board is not maximised"
+# The window's class is the one its menu entry names, so the desktop ties
+# the running game to the entry and its icon.
+desktop="$(dirname "$(dirname "$NUMERELLA_BIN")")/share/applications/org.numerella.NumerellaDelDieci.desktop"
+[ -f "$desktop" ] || fail "no desktop entry at $desktop"
+wm_class=$(xprop -id "$board" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')
+startup_class=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+[ -n "$wm_class" ] && [ "$wm_class" = "$startup_class" ] ||
+    fail "window class '$wm_class' differs from the entry's StartupWMClass '$startup_class'"
+echo "window class $wm_class matches StartupWMClass of $(basename "$desktop")"
 read -r bx by bw bh <<<"$(board_origin "$board")"
 png=$(shot run1-board)
 # The menu bar takes the first rows of the client area; the board starts below.
