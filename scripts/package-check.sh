@@ -40,7 +40,7 @@ desktop=/usr/share/applications/org.numerella.NumerellaDelDieci.desktop
 command="$(sed -n 's/^Exec=//p' "$desktop")"
 launcher="$(PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games command -v "$command")"
 [ "$launcher" = /usr/games/numerella-del-dieci ] || fail "menu command resolves to '$launcher', not /usr/games"
-for program in /usr/lib/numerella-del-dieci/numerella-del-dieci /usr/lib/numerella-del-dieci/numerella-sound.so; do
+for program in /usr/lib/numerella-del-dieci/numerella-del-dieci; do
     file -L "$program" | grep -q ', stripped' || fail "$program is not stripped"
 done
 "$launcher" --version

@@ -127,7 +127,6 @@ is_black "$png" "$col" $((board_top + 200)) || fail "background not black after 
 grep -q "lib/numerella-del-dieci/suoni/no.wav" "$work/run1.log" || fail "wrong-answer sound not looked up beside the program"
 grep -q "playing:.*suoni/no.wav" "$work/run1.log" || fail "wrong-answer sound file not found beside the program"
 sleep 0.5
-! grep -q "no sound engine" "$work/run1.log" || fail "the sound engine beside the program did not load"
 
 xdotool windowactivate --sync "$board" 2>/dev/null || true
 xdotool key alt+F4
