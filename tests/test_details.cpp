@@ -22,8 +22,10 @@
 
 #include <functional>
 
-namespace numerella {
-void registerPictureResources();
+// The pictures live in the window library's resources.
+static void registerPictureResources()
+{
+    Q_INIT_RESOURCE(assets);
 }
 
 using namespace numerella;

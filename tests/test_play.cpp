@@ -7,6 +7,7 @@
 #include "window/graphicalbutton.h"
 
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTimer>
 #include <QtTest>
@@ -169,6 +170,45 @@ private slots:
         QCOMPARE(box->text(), QStringLiteral("12"));
         box->paste();  // the clipboard works: only the shortcut is kept out
         QCOMPARE(box->text(), QStringLiteral("129"));
+    }
+
+    // Keys with modifiers act as the classic keyboard's codes say; composed
+    // text is filtered like typed text; a paste with Shift+Insert (no typed
+    // character) gets in as the board allows and is read by its leading number.
+    void modifiersComposedTextAndPaste()
+    {
+        Harness game;
+        game.platform().randomValues = draws(7);
+        game.start();
+        QLineEdit* box = game.controls().txtAnswer;
+        const auto judged = [&] { return game.window().state().giuste + game.window().state().sbagliate; };
+        box->setText(QStringLiteral("70"));
+        QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);  // line feed: dropped
+        QTest::keyClick(box, Qt::Key_Return, Qt::AltModifier);      // no character at all
+        QTest::keyClick(box, Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(judged(), 0);
+        QCOMPARE(box->text(), QStringLiteral("70"));
+        QTest::keyClick(box, Qt::Key_H, Qt::ControlModifier);  // backspace code: erases one
+        QCOMPARE(box->text(), QStringLiteral("7"));
+        QTest::keyClick(box, Qt::Key_0);
+
+        QInputMethodEvent composed;
+        composed.setCommitString(QStringLiteral("é9x"));
+        QCoreApplication::sendEvent(box, &composed);
+        QCOMPARE(box->text(), QStringLiteral("709"));
+        QTest::keyClick(box, Qt::Key_Backspace);
+
+        QTest::keyClick(box, Qt::Key_M, Qt::ControlModifier);  // carriage return: judges
+        QCOMPARE(game.controls().lblMessage->caption(), QStringLiteral("Esatto! Giulia sei forte!"));
+        game.nextQuestion();
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("9E99"));
+        if (QGuiApplication::clipboard()->text() != QStringLiteral("9E99"))
+            QSKIP("no working clipboard here for the paste check");
+        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(box->text(), QStringLiteral("9E99"));
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(game.controls().lblMessage->caption().startsWith(QStringLiteral("Sbagliato!! ")));
     }
 
     void judgesAnAnswer_data()

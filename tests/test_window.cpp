@@ -7,6 +7,7 @@
 #include "window/boardlabel.h"
 #include "window/graphicalbutton.h"
 
+#include <QAccessible>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -108,6 +109,8 @@ private slots:
     void recordFilesAtStartUp();
     void recordFolderIsAFile();
     void closeBoxEndsWithoutRecordCheck();
+    void pointers();
+    void screenReaderReadsTheBoardInOrder();
     void newRaceDeclinedChangesNothing();
     void newRaceReloads_data();
     void newRaceReloads();
@@ -280,6 +283,49 @@ void WindowTest::closeBoxEndsWithoutRecordCheck()
     QCOMPARE(c.lblconto->caption(), QStringLiteral("00:05:00"));
     QVERIFY(game.platform().reseeds == 1 && c.lblNum2->caption() == "7");
     QVERIFY(game.platform().ends == 1 && game.platform().boxes.size() == boxes);
+}
+
+// The cartoon pointer over the board's own surface and the controls that
+// name a pointer; the plain arrow everywhere else, the text beam in the box.
+void WindowTest::pointers()
+{
+    Harness game;
+    game.start();
+    const Ui::Tavola& c = game.controls();
+    QCOMPARE(c.board->cursor().shape(), Qt::BitmapCursor);
+    for (QWidget* iconPointer : {static_cast<QWidget*>(c.cmdNext), static_cast<QWidget*>(c.lblMessage)})
+        QCOMPARE(iconPointer->cursor().shape(), Qt::BitmapCursor);
+    QVERIFY(c.cmdNext->cursor().pixmap().toImage() != c.board->cursor().pixmap().toImage());
+    for (QWidget* plain : std::initializer_list<QWidget*>{c.Label6, c.lblScore, c.lblNum1, c.Image1, c.cmdExit, c.lblconto})
+        QVERIFY2(plain->cursor().shape() == Qt::ArrowCursor, qPrintable(plain->objectName()));
+    QCOMPARE(c.txtAnswer->cursor().shape(), Qt::IBeamCursor);
+}
+
+// What a screen reader gets from the board, in reading order: the question
+// as one sentence, the answer box, the verdict, the counters with what they
+// count, the buttons, the player and the record; never the hidden button.
+void WindowTest::screenReaderReadsTheBoardInOrder()
+{
+    Harness game;
+    game.platform().randomValues = {0.0f, 0.75f, 0.0f};  // 10 X 7
+    game.start(QStringLiteral("Sofia"));
+    const Ui::Tavola& c = game.controls();
+    game.answer(QStringLiteral("70"));
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(c.board);
+    QVERIFY(board);
+    QStringList names;
+    for (int i = 0; i < board->childCount(); ++i) {
+        QAccessibleInterface* child = board->child(i);
+        QCOMPARE(board->indexOfChild(child), i);
+        names << child->text(QAccessible::Name);
+    }
+    QCOMPARE(names, (QStringList{"10 per 7", "Risposta", "Esatto! Sofia sei forte!", "Tempo restante: 00:05:00",
+                                 "Risposte esatte: 1", "Risposte errate: 0", "Risposte totali: 1", "Nuovo calcolo",
+                                 "Exit", "Sfidante: Sofia", "Il record  è di ", "", "con punti", ""}));
+    QAccessibleInterface* next = QAccessible::queryAccessibleInterface(c.cmdNext);
+    QCOMPARE(next->text(QAccessible::Description), QStringLiteral("Esatto! Sofia sei forte!"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(c.txtAnswer)->text(QAccessible::Description),
+             QStringLiteral("Scrivi il risultato e premi Invio"));
 }
 
 void WindowTest::newRaceDeclinedChangesNothing()

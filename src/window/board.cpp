@@ -2,16 +2,69 @@
 
 #include "quiz/shading.h"
 
+#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace numerella {
+
+namespace {
+
+// What a screen reader finds on the board: the controls in reading order,
+// top to bottom and left to right, without those marked accessibleHidden on
+// the form (the parts of the question read as one sentence, headings the
+// counters already say, pictures, the button no one can reach).
+class BoardAccessible : public QAccessibleWidget {
+public:
+    explicit BoardAccessible(QWidget* board)
+        : QAccessibleWidget(board, QAccessible::Client)
+    {
+    }
+
+    int childCount() const override { return int(readable().size()); }
+    QAccessibleInterface* child(int index) const override
+    {
+        const QList<QWidget*> children = readable();
+        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children[index]) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child ? int(readable().indexOf(qobject_cast<QWidget*>(child->object()))) : -1;
+    }
+
+private:
+    QList<QWidget*> readable() const
+    {
+        QList<QWidget*> children;
+        for (QWidget* control : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!control->property("accessibleHidden").toBool())
+                children << control;
+        }
+        std::stable_sort(children.begin(), children.end(), [](const QWidget* a, const QWidget* b) {
+            return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+        });
+        return children;
+    }
+};
+
+QAccessibleInterface* boardAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("numerella::Board") && object->isWidgetType())
+        return new BoardAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+} // namespace
 
 Board::Board(QWidget* parent)
     : QWidget(parent)
     , backColor_(palette().color(QPalette::Button))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    static const bool installed = (QAccessible::installFactory(boardAccessible), true);
+    Q_UNUSED(installed);
 }
 
 void Board::shade(std::int16_t tono)

@@ -54,6 +54,8 @@ void BoardLabel::setCaption(const QString& caption)
         return;
     caption_ = caption;
     setText(displayText(caption));
+    if (!accessiblePrefix_.isEmpty())
+        setAccessibleName(accessiblePrefix_ + text());
     if (autoSize_)
         resize(fittedSize(caption));
 }

@@ -11,6 +11,7 @@ class BoardLabel : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString caption READ caption WRITE setCaption)
     Q_PROPERTY(bool autoSize READ autoSize WRITE setAutoSize)
+    Q_PROPERTY(QString accessiblePrefix READ accessiblePrefix WRITE setAccessiblePrefix)
 public:
     explicit BoardLabel(QWidget* parent = nullptr);
 
@@ -19,6 +20,11 @@ public:
 
     bool autoSize() const { return autoSize_; }
     void setAutoSize(bool on) { autoSize_ = on; }
+
+    // What a screen reader says before the caption, as "Risposte esatte: "
+    // before a score; with none it reads the caption alone.
+    QString accessiblePrefix() const { return accessiblePrefix_; }
+    void setAccessiblePrefix(const QString& prefix) { accessiblePrefix_ = prefix; }
 
     // The size an automatically sized label takes for a caption.
     QSize fittedSize(const QString& caption) const;
@@ -29,6 +35,7 @@ public:
 
 private:
     QString caption_;
+    QString accessiblePrefix_;
     bool autoSize_ = false;
 };
 

@@ -29,6 +29,9 @@ void Tavola::cmdNext_Click()
     const Question question = questionFromDraws(factorDraw, replacementDraw);
     ui_->lblNum1->setCaption(formatPattern(kFixedFactor, u"#0"));
     ui_->lblNum2->setCaption(formatPattern(question.factor, u"#0"));
+    // Read aloud as one sentence, not as "10", "X", "7", "=".
+    ui_->lblNum1->setAccessibleName(ui_->lblNum1->caption() + QStringLiteral(" per ") + ui_->lblNum2->caption());
+    ui_->cmdNext->setAccessibleDescription(QStringLiteral("Passa alla domanda successiva"));
     state_.risultato = question.product;
     ui_->cmdNext->setEnabled(false);
     ui_->board->shade(state_.tono);
@@ -38,13 +41,38 @@ void Tavola::cmdNext_Click()
 bool Tavola::answerBoxKeyPress(const QKeyEvent& event)
 {
     const std::optional<std::int16_t> typed = typedCharacterCode(event);
-    if (!typed)
-        return false;
+    if (!typed) {
+        // Keys that type no character go to the box (arrows, Delete, a paste
+        // with Shift+Insert), except one that would still type text there:
+        // Alt with a letter types nothing on the classic keyboard.
+        return !event.text().isEmpty() && event.text().front().isPrint();
+    }
     if (ended_)
         return true;
     std::int16_t keyAscii = *typed;
     txtAnswer_KeyPress(keyAscii);
+    if (keyAscii == keys::kBackspace && !boxActsOnItsOwn(event)) {
+        ui_->txtAnswer->backspace();  // Ctrl+H erases as Backspace does
+        return true;
+    }
     return keyAscii == keys::kDropped;
+}
+
+bool Tavola::answerBoxComposedText(const QInputMethodEvent& event)
+{
+    // Composed text is typed text: only what the key filter lets in gets in.
+    QString passed;
+    for (const QChar c : event.commitString()) {
+        std::int16_t keyAscii = static_cast<std::int16_t>(c.unicode());
+        if (classifyKey(keyAscii) == KeyAction::Pass && keyAscii != keys::kBackspace)
+            passed += c;
+    }
+    if (passed == event.commitString())
+        return false;
+    QInputMethodEvent filtered(event.preeditString(), event.attributes());
+    filtered.setCommitString(passed, event.replacementStart(), event.replacementLength());
+    QCoreApplication::sendEvent(ui_->txtAnswer, &filtered);
+    return true;
 }
 
 void Tavola::txtAnswer_KeyPress(std::int16_t& keyAscii)
@@ -75,6 +103,9 @@ void Tavola::txtAnswer_KeyPress(std::int16_t& keyAscii)
     ui_->lblScore->setCaption(formatPattern(state_.giuste, u"####0"));
     enableAndFocusNext();
     ui_->lblScore2->setCaption(formatPattern(saturatingSum(state_.sbagliate, state_.giuste), u"####0"));
+    // The focus moves to the question button: a screen reader says the
+    // verdict with it.
+    ui_->cmdNext->setAccessibleDescription(ui_->lblMessage->caption());
     enableAndFocusNext();
 }
 

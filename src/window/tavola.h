@@ -65,6 +65,7 @@ private:
     // Questions and answers (questions.cpp).
     void cmdNext_Click();
     bool answerBoxKeyPress(const QKeyEvent& event);
+    bool answerBoxComposedText(const QInputMethodEvent& event);
     void txtAnswer_KeyPress(std::int16_t& keyAscii);
     void Suona(const QString& path);
     void enableAndFocusNext();
