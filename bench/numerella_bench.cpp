@@ -20,11 +20,10 @@
 
 #include "fakeplatform.h"
 #include "platform/conversions.h"
-#include "platform/diskfiles.h"
 #include "platform/qtplatform.h"
 #include "quiz/answer.h"
 #include "quiz/shading.h"
-#include "records/recordfiles.h"
+#include "records/recordstore.h"
 #include "window/board.h"
 #include "window/boardlabel.h"
 #include "window/graphicalbutton.h"
@@ -132,7 +131,6 @@ public:
     float nextRandom() override { return script_.nextRandom(); }
     void reseedRandomFromClock() override { script_.reseedRandomFromClock(); }
     QString shortDate() override { return script_.shortDate(); }
-    FileService& files() override { return script_.files(); }
 
 private:
     FakePlatform& script_;
@@ -373,23 +371,18 @@ void recordSave(benchmark::State& state)
         state.SkipWithError("no temporary folder");
         return;
     }
-    const QString cartella = withTrailingSeparator(dir.path());
-    const QString scorePath = scoreFilePath(cartella);
-    const QString namePath = nameFilePath(cartella);
-    DiskFiles files;
-    const QString score = QStringLiteral("57");
-    const QString name = QStringLiteral("Bench");
+    // The game's whole save: lock, check, two new files, two replaces.
+    RecordStore store(dir.path());
+    store.load();
+    long long score = 0;
     for (auto _ : state) {
-        const bool saved = writeRecordLine(files, 1, pendingPath(scorePath), score)
-                           && writeRecordLine(files, 2, pendingPath(namePath), name)
-                           && commitPendingRecord(files, scorePath, namePath);
-        if (!saved) {
+        if (store.saveIfBetter(QString::number(++score), QStringLiteral("Bench")).outcome != SaveOutcome::Saved) {
             state.SkipWithError("the record could not be saved");
             break;
         }
     }
-    QFile written(scorePath);
-    if (!written.open(QIODevice::ReadOnly) || written.readAll() != recordLineBytes(score))
+    QFile written(dir.filePath(kScoreFileName));
+    if (!written.open(QIODevice::ReadOnly) || written.readAll() != recordLineBytes(QString::number(score)))
         state.SkipWithError("the score file does not hold the record");
 }
 

@@ -1,18 +1,13 @@
 #include "qtplatform.h"
 
+#include "datafolder.h"
+
 #include <QApplication>
 #include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStandardPaths>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace numerella {
 
@@ -72,21 +67,7 @@ void QtPlatform::playSound(const QString& path)
 
 QString QtPlatform::recordFolder()
 {
-#ifdef Q_OS_WIN
-    // Where records written by earlier versions of the game already lie.
-    char buffer[128];
-    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    if (length == 0 || length >= sizeof buffer)
-        return QString();
-    return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
-#else
-    // No Windows directory here: the player's own data folder.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (folder.isEmpty())
-        return QString();
-    QDir().mkpath(folder);
-    return folder;
-#endif
+    return perLoginDataFolder();
 }
 
 QString QtPlatform::programFolder()
@@ -112,11 +93,6 @@ void QtPlatform::reseedRandomFromClock()
 QString QtPlatform::shortDate()
 {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-}
-
-FileService& QtPlatform::files()
-{
-    return files_;
 }
 
 } // namespace numerella

@@ -1,7 +1,6 @@
 // The game's desktop services on Qt.
 #pragma once
 
-#include "diskfiles.h"
 #include "platform.h"
 #include "randomgenerator.h"
 #include "soundplayer.h"
@@ -33,13 +32,11 @@ public:
     float nextRandom() override;
     void reseedRandomFromClock() override;
     QString shortDate() override;
-    FileService& files() override;
 
 private:
     QWidget* visibleParent() const;
 
     QPointer<QWidget> parent_;
-    DiskFiles files_;
     RandomGenerator random_;
     SoundPlayer sounds_;
 };
