@@ -411,6 +411,8 @@ RecordLoad RecordStore::Session::load()
             if (missing && !(createEmpty(kScoreFile) && createEmpty(kNameFile) && syncFolder()))
                 result.problem = QStringLiteral("Non riesco a creare i file del record nella cartella \"%1\".")
                                      .arg(folder_);
+        } else if (lock(LOCK_SH) != Lock::Held) {
+            return {{}, false, lockProblem()};  // a failed switch may have dropped the shared lock
         }
     } else if (missing) {
         result.problem = QStringLiteral("Non riesco a creare i file del record nella cartella \"%1\".").arg(folder_);
