@@ -77,7 +77,6 @@ struct DrawLog final : Platform {
     float nextRandom() override { const float r = in_.nextRandom(); log << QString::number(r); return r; }
     void reseedRandomFromClock() override { log << QStringLiteral("reseed"); in_.reseedRandomFromClock(); }
     QString shortDate() override { return in_.shortDate(); }
-    FileService& files() override { return in_.files(); }
 };
 
 } // namespace

@@ -8,8 +8,6 @@
 
 namespace numerella {
 
-class FileService;
-
 // Button sets of a message box, and what it answers.
 namespace buttons {
 inline constexpr int kOkOnly = 0;
@@ -35,8 +33,8 @@ public:
     // Starts playing a WAV file and returns at once; silent when the file is
     // missing or cannot be played.
     virtual void playSound(const QString& path) = 0;
-    // The folder that holds the record files, without a trailing separator
-    // (unless it is a root); empty when there is none.
+    // The login's own folder for the record (see datafolder.h), without a
+    // trailing separator; empty when there is none. It may not exist yet.
     virtual QString recordFolder() = 0;
     // The folder of the program's executable, without a trailing separator.
     virtual QString programFolder() = 0;
@@ -48,7 +46,6 @@ public:
     virtual void reseedRandomFromClock() = 0;
     // Today's date in the system's short form.
     virtual QString shortDate() = 0;
-    virtual FileService& files() = 0;
 };
 
 } // namespace numerella

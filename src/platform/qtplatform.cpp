@@ -1,5 +1,7 @@
 #include "qtplatform.h"
 
+#include "datafolder.h"
+
 #include <QApplication>
 #include <QDate>
 #include <QDir>
@@ -13,12 +15,7 @@
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QSpacerItem>
-#include <QStandardPaths>
 #include <QTextBoundaryFinder>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace numerella {
 
@@ -148,21 +145,7 @@ void QtPlatform::playSound(const QString& path)
 
 QString QtPlatform::recordFolder()
 {
-#ifdef Q_OS_WIN
-    // Where records written by earlier versions of the game already lie.
-    char buffer[128];
-    const UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
-    if (length == 0 || length >= sizeof buffer)
-        return QString();
-    return QString::fromLocal8Bit(buffer, static_cast<qsizetype>(length));
-#else
-    // No Windows directory here: the player's own data folder.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (folder.isEmpty())
-        return QString();
-    QDir().mkpath(folder);
-    return folder;
-#endif
+    return perLoginDataFolder();
 }
 
 QString QtPlatform::programFolder()
@@ -188,11 +171,6 @@ void QtPlatform::reseedRandomFromClock()
 QString QtPlatform::shortDate()
 {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-}
-
-FileService& QtPlatform::files()
-{
-    return files_;
 }
 
 } // namespace numerella

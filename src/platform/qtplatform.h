@@ -1,7 +1,6 @@
 // The game's desktop services on Qt.
 #pragma once
 
-#include "diskfiles.h"
 #include "platform.h"
 #include "randomgenerator.h"
 
@@ -34,13 +33,11 @@ public:
     float nextRandom() override;
     void reseedRandomFromClock() override;
     QString shortDate() override;
-    FileService& files() override;
 
 private:
     QWidget* visibleParent() const;
 
     QPointer<QWidget> parent_;
-    DiskFiles files_;
     RandomGenerator random_;
     // One effect per sound file, made on its first play and kept: playing
     // is asynchronous, so a keystroke never waits for the audio server.

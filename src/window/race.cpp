@@ -3,12 +3,10 @@
 
 #include "clock/countdown.h"
 #include "platform/conversions.h"
-#include "platform/fileservice.h"
 #include "platform/platform.h"
-#include "records/recordfiles.h"
+#include "records/recordkeeper.h"
 #include "ui_tavola.h"
 
-#include <QDir>
 #include <QTimer>
 
 namespace numerella {
@@ -59,31 +57,21 @@ void Tavola::Next_Click()
 
 QString Tavola::GetSystemDir()
 {
-    const QString folder = platform_.recordFolder();
-    return folder.isEmpty() ? QString() : withTrailingSeparator(folder);
+    records_ = makeRecordKeeper(platform_.programFolder(), platform_.recordFolder());
+    const QString folder = records_->where();
+    return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
-bool Tavola::prepareRecordFiles()
+QString Tavola::prepareRecordFiles()
 {
-    if (state_.cartella.isEmpty()) {
-        ui_->lblpunti->setCaption(QString());
-        ui_->lblnome->setCaption(QString());
-        return false;
-    }
-    FileService& files = platform_.files();
-    const QString scorePath = scoreFilePath(state_.cartella);
-    const QString namePath = nameFilePath(state_.cartella);
-    finishInterruptedSave(files, scorePath, namePath);
-
-    state_.numfile = files.freeFile();
-    const bool created = createIfMissing(files, state_.numfile, scorePath)
-                         && createIfMissing(files, state_.numfile, namePath);
-    const std::optional<QString> score = readWholeText(files, files.freeFile(), scorePath);
-    const std::optional<QString> holder = readWholeText(files, files.freeFile(), namePath);
-    // An unreadable file counts as an empty record.
-    ui_->lblpunti->setCaption(score.value_or(QString()));
-    ui_->lblnome->setCaption(holder.value_or(QString()));
-    return created && score && holder;
+    const RecordLoad record = records_->load();
+    // A record that cannot be read whole shows as none, score and holder
+    // alike, as the box about it says.
+    ui_->lblpunti->setCaption(record.readable ? record.pair.score : QString());
+    ui_->lblnome->setCaption(record.readable ? record.pair.holder : QString());
+    if (record.readable && record.problem.isEmpty())
+        return QString();
+    return record.problem.isEmpty() ? QStringLiteral("Non riesco a leggere il record.") : record.problem;
 }
 
 void Tavola::FineGara()
@@ -109,37 +97,23 @@ void Tavola::SalvaRecord()
         return;
     }
 
-    FileService& files = platform_.files();
-    const QString scorePath = scoreFilePath(state_.cartella);
-    const QString namePath = nameFilePath(state_.cartella);
-    // Both new files are written in full before either replaces the old one,
-    // so a failure or a crash never leaves a half record.
-    bool saved = !state_.cartella.isEmpty();
-    if (saved) {
-        state_.numfile = files.freeFile();
-        state_.riga = ui_->lblScore->caption();
-        saved = writeRecordLine(files, state_.numfile, pendingPath(scorePath), state_.riga);
-    }
-    if (saved) {
-        state_.numfile = files.freeFile();
-        state_.riga = ui_->lblnome1->caption();
-        saved = writeRecordLine(files, state_.numfile, pendingPath(namePath), state_.riga);
-    }
-    if (saved)
-        saved = commitPendingRecord(files, scorePath, namePath);
-    if (!saved && files.isFile(pendingPath(scorePath))) {
-        discardPendingRecord(files, scorePath, namePath);
-    } else if (!saved && !state_.cartella.isEmpty()) {
-        saved = files.isFile(pendingPath(namePath));
-    }
-
-    if (saved) {
+    // The record on disk decides, not the one read at start-up: another
+    // copy of the game may have raised it since.
+    state_.riga = ui_->lblScore->caption();
+    const SaveResult result = records_->save(state_.riga, ui_->lblnome1->caption());
+    switch (result.outcome) {
+    case SaveOutcome::Saved:
         showMessage(QStringLiteral("Ok! Ho registrato il tuo record, C A M P I O N E"), buttons::kOkOnly);
-    } else {
-        showMessage(QStringLiteral("Non sono riuscito a registrare il record nella cartella \"%1\". "
-                                   "Il record di prima resta com'era.")
-                        .arg(QDir::toNativeSeparators(state_.cartella)),
+        break;
+    case SaveOutcome::NotBetter:
+        showMessage(QStringLiteral("Peccato! Nel frattempo il record è salito a %1 punti.")
+                        .arg(intToText(static_cast<long long>(parseNumber(result.onDisk.score)))),
                     buttons::kOkOnly);
+        break;
+    case SaveOutcome::Unreadable:
+    case SaveOutcome::Failed:
+        showMessage(QStringLiteral("Non sono riuscito a registrare il record. ") + result.problem, buttons::kOkOnly);
+        break;
     }
     endProgram();
 }

@@ -6,10 +6,10 @@
 #include "platform/conversions.h"
 #include "platform/platform.h"
 #include "pointers.h"
+#include "records/recordkeeper.h"
 #include "ui_tavola.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QShortcut>
 #include <QTimer>
 
@@ -152,14 +152,9 @@ void Tavola::Form_Load()
     state_.giuste = 0;
     state_.sbagliate = 0;
     state_.cartella = GetSystemDir();
-    if (!prepareRecordFiles()) {
-        const QString folder = state_.cartella.isEmpty() ? QStringLiteral("(nessuna cartella per i dati)")
-                                                         : QDir::toNativeSeparators(state_.cartella);
-        showMessage(QStringLiteral("Non riesco a leggere o a creare i file del record nella cartella \"%1\". "
-                                   "Si gioca lo stesso, con il record a zero.")
-                        .arg(folder),
-                    buttons::kOkOnly);
-    }
+    const QString problem = prepareRecordFiles();
+    if (!problem.isEmpty())
+        showMessage(problem + QStringLiteral(" Si gioca lo stesso, con il record a zero."), buttons::kOkOnly);
     state_.tempo = roundToInt16(static_cast<double>(state_.secondi) + 900.0).value_or(900);
     ui_->lblconto->setCaption(clockText(state_.ore, state_.minuti, state_.secondi));
 }

@@ -21,6 +21,7 @@ class Tavola;
 namespace numerella {
 
 class Platform;
+class RecordKeeper;
 
 class Tavola : public QMainWindow {
     Q_OBJECT
@@ -75,7 +76,8 @@ private:
     void Timer1_Timer();
     void Next_Click();
     QString GetSystemDir();
-    bool prepareRecordFiles();
+    // Reads the record onto the board; what went wrong, or "".
+    QString prepareRecordFiles();
     void FineGara();
     void cmdExit_Click();
     void SalvaRecord();
@@ -83,6 +85,7 @@ private:
     Platform& platform_;
     GameState state_;
     std::unique_ptr<Ui::Tavola> ui_;
+    std::unique_ptr<RecordKeeper> records_;
     QPointer<QTimer> Timer1;
     int openBoxes_ = 0;
     bool ended_ = false;

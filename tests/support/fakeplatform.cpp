@@ -67,9 +67,4 @@ QString FakePlatform::shortDate()
     return date;
 }
 
-FileService& FakePlatform::files()
-{
-    return files_ ? *files_ : disk_;
-}
-
 } // namespace numerella::testing

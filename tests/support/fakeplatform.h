@@ -2,7 +2,6 @@
 // out chosen random values, and records everything the game showed or did.
 #pragma once
 
-#include "platform/diskfiles.h"
 #include "platform/platform.h"
 #include "platform/randomgenerator.h"
 
@@ -43,8 +42,6 @@ public:
     int ends = 0;
     int reseeds = 0;
 
-    // Files go to the real disk unless a test puts another service in.
-    void useFiles(FileService* files) { files_ = files; }
     void setRecordFolder(const QString& folder) { recordFolder_ = folder; }
 
     int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override;
@@ -56,13 +53,10 @@ public:
     float nextRandom() override;
     void reseedRandomFromClock() override;
     QString shortDate() override;
-    FileService& files() override;
 
 private:
     QString recordFolder_;
     QString programFolder_;
-    DiskFiles disk_;
-    FileService* files_ = nullptr;
     RandomGenerator random_;
 };
 

@@ -1,6 +1,5 @@
 #include "harness.h"
 
-#include "records/recordfiles.h"
 #include "window/graphicalbutton.h"
 
 #include <QFile>
