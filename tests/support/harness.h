@@ -3,39 +3,73 @@
 #pragma once
 
 #include "fakeplatform.h"
+#include "window/boardlabel.h"
 #include "window/tavola.h"
 #include "ui_tavola.h"
 
-#include <QByteArray>
-#include <QString>
+#include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
 namespace numerella::testing {
 
+// The three values one question draws (tint, factor, replacement of a 0)
+// for the question 10 X digit.
+inline QList<float> draws(int digit, float tint = 0.5f)
+{
+    return digit == 0 ? QList<float>{tint, 0.0f, 0.95f} : QList<float>{tint, digit / 10.0f + 0.05f, 0.0f};
+}
+
 class Harness {
 public:
-    Harness();
+    QString records() const { return dir_.path() + QStringLiteral("/records"); }
+    QString scorePath() const { return records() + QStringLiteral("/tavrec10.txt"); }
+    QString namePath() const { return records() + QStringLiteral("/ntavrec10.txt"); }
 
-    QString folder() const { return dir_.path(); }
-    QString scorePath() const;
-    QString namePath() const;
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(bytes);
+    }
+    static QByteArray readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
 
-    // Writes a record file before the game starts (or between loads).
-    void writeFile(const QString& path, const QByteArray& bytes) const;
-    static QByteArray readFile(const QString& path);
-
-    // Loads the window with the given name typed at the prompt. Random values
-    // queued in the platform beforehand are used by the first question.
-    void start(const QString& name = QStringLiteral("Giulia"));
-
+    // Loads the window with the name typed at the prompt; random values
+    // queued beforehand are drawn by the first question.
+    void start(const QString& name = QStringLiteral("Giulia"))
+    {
+        platform_->inputAnswers.prepend(name);
+        window_->load();
+    }
     // Types into the answer box through real key events, then Enter.
-    void answer(const QString& typed);
-    // Draws the next question from the keyboard, as Alt+N would.
-    void nextQuestion();
+    void answer(const QString& typed)
+    {
+        QTest::keyClicks(controls().txtAnswer, typed);
+        QTest::keyClick(controls().txtAnswer, Qt::Key_Return);
+    }
+    // Draws the next question from the keyboard.
+    void nextQuestion() { QTest::keyClick(controls().cmdNext, Qt::Key_Space); }
+    void answerRight(int times)
+    {
+        for (int i = 0; i < times; ++i) {
+            answer(QString::number(10 * controls().lblNum2->caption().toInt()));
+            nextQuestion();
+        }
+    }
     // Runs the race clock through the real tick path.
-    void tick(int times = 1);
+    void tick(int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            window_->deliverTick();
+    }
 
     FakePlatform& platform() { return *platform_; }
     Tavola& window() { return *window_; }
@@ -43,8 +77,8 @@ public:
 
 private:
     QTemporaryDir dir_;
-    std::unique_ptr<FakePlatform> platform_;
-    std::unique_ptr<Tavola> window_;
+    std::unique_ptr<FakePlatform> platform_ = std::make_unique<FakePlatform>(records());
+    std::unique_ptr<Tavola> window_ = std::make_unique<Tavola>(*platform_);
 };
 
 } // namespace numerella::testing
