@@ -1,15 +1,11 @@
-// The rules the game runs, without a window: drawing a question and the
-// shares it gives each factor, reading an answer, reading a number from a
-// record file, and the records' code page.
-#include "platform/conversions.h"
-#include "platform/windows1252.h"
+// The rules the game runs, without a window: drawing a question, the share
+// each factor gets, and reading an answer.
 #include "quiz/answer.h"
 #include "quiz/question.h"
 
 #include <QtTest>
 
 #include <array>
-#include <limits>
 
 using namespace numerella;
 
@@ -68,45 +64,6 @@ private slots:
         for (int product = 0; product <= 100; product += 10)
             QCOMPARE(isRightAnswer(text, std::int16_t(product)), product == rightFor);
         QCOMPARE(isRightAnswer(text, std::int16_t(rightFor)), rightFor >= 0);
-    }
-
-    // The forgiving read of a score file: blanks, tabs and line feeds count
-    // nowhere, a carriage return ends the number; the strict read takes
-    // only texts that are one number as a whole.
-    void numbersInRecordFiles_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<bool>("whole");
-        const double inf = std::numeric_limits<double>::infinity();
-        const struct { const char16_t* text; double value; bool whole; } cases[] = {
-            {u"12\r\n", 12, false}, {u"", 0, false}, {u" 1 2 ", 12, true}, {u"\r12", 0, false},
-            {u"- 5", -5, true}, {u"--5", 0, false}, {u"3.5", 3.5, true}, {u"5. e1", 50, true},
-            {u"1e", 1, false}, {u"12abc", 12, false}, {u"1e400", inf, true}, {u"\uFF11", 0, false},
-        };
-        for (const auto& c : cases)
-            QTest::newRow(qPrintable(QString::fromUtf16(c.text).toUtf8().toPercentEncoding()))
-                << QString::fromUtf16(c.text) << c.value << c.whole;
-        QTest::newRow("0.(400 zeros)1") << QStringLiteral("0.") + QString(400, u'0') + u'1' << 0.0 << true;
-    }
-    void numbersInRecordFiles()
-    {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QFETCH(bool, whole);
-        QCOMPARE(parseNumber(text), value);
-        QCOMPARE(toDoubleStrict(text).has_value(), whole);
-    }
-
-    // Bytes 0x80..0x9F by the code page, the five undefined ones as the
-    // control of the same value, the rest as Latin-1; and back.
-    void codePage()
-    {
-        const QByteArray bytes("\x80\x81\x8A\x9F\xA0\xE8\xFF", 7);
-        const QString text = QString::fromUtf16(u"€\u0081ŠŸ\u00A0èÿ");
-        QCOMPARE(fromWindows1252(bytes), text);
-        QCOMPARE(toWindows1252(text), bytes);
-        QCOMPARE(toWindows1252(QString::fromUtf16(u"Ωx😀")), QByteArray("?x?"));
     }
 };
 

@@ -34,8 +34,8 @@ void checkPlaying(Harness& game)
 class WindowTest : public QObject {
     Q_OBJECT
 private slots:
-    // The name prompt, then the greeting; the form as designed where a
-    // slip would show: the box, the faces, the fonts found.
+    // The name prompt, then the greeting, then a fresh race; Tab order,
+    // the box's four characters, the minimised caption.
     void startUp()
     {
         Harness game;
@@ -50,13 +50,7 @@ private slots:
         checkPlaying(game);
         Tavola& w = game.window();
         QVERIFY(w.windowTitle() == "Gioca con la numerella del dieci" && (w.windowState() & Qt::WindowMaximized));
-        QVERIFY(c.txtAnswer->geometry() == QRect(544, 0, 185, 80) && c.txtAnswer->maxLength() == 4);
-        QCOMPARE(c.txtAnswer->palette().color(QPalette::Base), QColor(255, 255, 128));
-        QVERIFY(c.cmdNext->text() == "&Nuovo calcolo" && c.cmdExit->text() == "E&xit");
-        for (QWidget* control : std::initializer_list<QWidget*>{c.txtAnswer, c.lblconto, c.lblScore, c.cmdNext})
-            QVERIFY2(QFontInfo(control->font()).family().startsWith("Liberation"), qPrintable(control->objectName()));
-        QCOMPARE(c.cmdNext->font().pointSizeF(), 8.25);
-
+        QVERIFY(c.txtAnswer->maxLength() == 4 && QFontInfo(c.lblconto->font()).family().startsWith("Liberation"));
         // Tab visits exactly the focusable controls, in this order.
         QList<QWidget*> cycle{c.cmdExit};
         for (QWidget* x = c.cmdExit->nextInFocusChain(); x != c.cmdExit && cycle.size() < 50; x = x->nextInFocusChain())
@@ -79,7 +73,7 @@ private slots:
         Harness game;
         game.platform().randomValues = draws(7);
         game.start();
-        game.answer(QStringLiteral("70"));
+        game.answer("70");
         const int boxes = game.platform().boxes.size();
         game.window().close();
         game.tick(3);
@@ -87,7 +81,7 @@ private slots:
         game.window().close();
         QVERIFY(game.platform().ends == 1 && game.platform().boxes.size() == boxes && game.platform().reseeds == 1);
         QCOMPARE(game.controls().lblconto->caption(), QStringLiteral("00:05:00"));
-        QCOMPARE(Harness::readFile(game.scorePath()) + Harness::readFile(game.namePath()), QByteArray());
+        QCOMPARE(game.recordFiles(), QByteArray());
     }
 
     // The cartoon pointer over the board and the controls that name it; the
@@ -113,7 +107,7 @@ private slots:
         Harness game;
         game.platform().randomValues = draws(7);
         game.start(QStringLiteral("Sofia"));
-        game.answer(QStringLiteral("70"));
+        game.answer("70");
         QAccessibleInterface* board = QAccessible::queryAccessibleInterface(game.controls().board);
         QStringList names;
         for (int i = 0; i < board->childCount(); ++i) {
@@ -146,13 +140,13 @@ private slots:
         QFETCH(QStringList, inputs);
         QFETCH(QStringList, shown);
         Harness game;
-        Harness::writeFile(game.scorePath(), "0\r\n");
-        Harness::writeFile(game.namePath(), "Anna\r\n");
+        writeFile(game.scorePath(), "0\r\n");
+        writeFile(game.namePath(), "Anna\r\n");
         game.platform().randomValues = draws(7) + draws(2) + draws(7);
         game.start();
-        game.answer(QStringLiteral("70"));  // 1, above the record 0
+        game.answer("70");  // 1, above the record 0
         game.nextQuestion();
-        game.answer(QStringLiteral("3"));
+        game.answer("3");
         game.tick(4);
         const Ui::Tavola old = game.controls();
         QPointer<QTimer> oldTimer = game.window().timer();
@@ -172,7 +166,7 @@ private slots:
         for (const ShownBox& box : game.platform().boxes.mid(2))
             after << box.prompt;
         QCOMPARE(after, shown);
-        QCOMPARE(Harness::readFile(game.scorePath()) + Harness::readFile(game.namePath()), QByteArray("0\r\nAnna\r\n"));
+        QCOMPARE(game.recordFiles(), QByteArray("0\r\nAnna\r\n"));
         QCOMPARE(game.platform().ends, 0);
         const Ui::Tavola& c = game.controls();
         if (answers[0] == answers::kNo) {

@@ -1,5 +1,5 @@
-// A scripted desktop for the tests: it answers boxes from a script, hands
-// out chosen random values, and records everything the game showed or did.
+// A scripted desktop: it answers boxes from a script, hands out chosen
+// random values, and records what the game showed or did.
 #pragma once
 
 #include "platform/platform.h"
@@ -22,16 +22,12 @@ class FakePlatform final : public Platform {
 public:
     explicit FakePlatform(QString recordFolder) : recordFolder_(std::move(recordFolder)) {}
 
-    // Input boxes answer in turn, then "" (as Cancel does); message boxes in
-    // turn, then OK (No for a Yes/No box); random values in turn, then from
-    // a real generator.
+    // Answers in turn, then "" (Cancel), OK or No; random values in turn,
+    // then from a real generator. whileBoxOpen runs as a child reads a box.
     QStringList inputAnswers;
     QList<int> boxAnswers;
     QList<float> randomValues;
-    // Runs while a message box is open, as a child reading it lets time pass.
     std::function<void(const ShownBox&)> whileBoxOpen;
-    QString date = QStringLiteral("07/12/26");
-
     // What happened; `draws` logs the values drawn and the reseeds in order.
     QList<ShownBox> boxes;
     QStringList inputPrompts, sounds, draws;
@@ -72,7 +68,7 @@ public:
         draws << QStringLiteral("reseed");
         random_.reseedFromClock();
     }
-    QString shortDate() override { return date; }
+    QString shortDate() override { return QStringLiteral("07/12/26"); }
 
 private:
     QString recordFolder_;

@@ -1,5 +1,5 @@
-// A whole game on real widgets with a scripted desktop and a private record
-// folder, for tests that play it the way a child would.
+// A whole game on real widgets with the scripted desktop and a private
+// record folder, played the way a child would.
 #pragma once
 
 #include "fakeplatform.h"
@@ -7,7 +7,6 @@
 #include "window/tavola.h"
 #include "ui_tavola.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,11 +15,23 @@
 
 namespace numerella::testing {
 
-// The three values one question draws (tint, factor, replacement of a 0)
-// for the question 10 X digit.
-inline QList<float> draws(int digit, float tint = 0.5f)
+// The values one question draws (tint, factor, replacement of a 0) for 10 X digit.
+inline QList<float> draws(int digit)
 {
-    return digit == 0 ? QList<float>{tint, 0.0f, 0.95f} : QList<float>{tint, digit / 10.0f + 0.05f, 0.0f};
+    return digit == 0 ? QList<float>{0.5f, 0.0f, 0.95f} : QList<float>{0.5f, digit / 10.0f + 0.05f, 0.0f};
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+}
+
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 class Harness {
@@ -28,34 +39,20 @@ public:
     QString records() const { return dir_.path() + QStringLiteral("/records"); }
     QString scorePath() const { return records() + QStringLiteral("/tavrec10.txt"); }
     QString namePath() const { return records() + QStringLiteral("/ntavrec10.txt"); }
+    QByteArray recordFiles() const { return readFile(scorePath()) + readFile(namePath()); }
 
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(bytes);
-    }
-    static QByteArray readFile(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    // Loads the window with the name typed at the prompt; random values
-    // queued beforehand are drawn by the first question.
+    // Loads the window, the name typed at the prompt.
     void start(const QString& name = QStringLiteral("Giulia"))
     {
         platform_->inputAnswers.prepend(name);
         window_->load();
     }
-    // Types into the answer box through real key events, then Enter.
+    // Real key events into the answer box, then Enter.
     void answer(const QString& typed)
     {
         QTest::keyClicks(controls().txtAnswer, typed);
         QTest::keyClick(controls().txtAnswer, Qt::Key_Return);
     }
-    // Draws the next question from the keyboard.
     void nextQuestion() { QTest::keyClick(controls().cmdNext, Qt::Key_Space); }
     void answerRight(int times)
     {
@@ -64,10 +61,10 @@ public:
             nextQuestion();
         }
     }
-    // Runs the race clock through the real tick path.
+    // The race clock through the real tick path.
     void tick(int times = 1)
     {
-        for (int i = 0; i < times; ++i)
+        while (times-- > 0)
             window_->deliverTick();
     }
 
