@@ -1,16 +1,14 @@
-// A scripted desktop for the tests: it answers boxes from a script, hands
-// out chosen random values, and records everything the game showed or did.
+// A scripted desktop: it answers boxes from a script, hands out chosen
+// random values, and records what the game showed or did.
 #pragma once
 
 #include "platform/platform.h"
 #include "platform/randomgenerator.h"
 
-#include <QList>
-#include <QString>
+#include <QDir>
 #include <QStringList>
 
 #include <functional>
-#include <optional>
 
 namespace numerella::testing {
 
@@ -22,41 +20,58 @@ struct ShownBox {
 
 class FakePlatform final : public Platform {
 public:
-    explicit FakePlatform(QString recordFolder, QString programFolder = QStringLiteral("/opt/numerella"));
+    explicit FakePlatform(QString recordFolder) : recordFolder_(std::move(recordFolder)) {}
 
-    // Script. Input boxes answer in turn, then "" (as Cancel does); message
-    // boxes answer in turn, then OK, or No for a Yes/No box; random values
-    // come in turn, then from a real generator.
+    // Answers in turn, then "" (Cancel), OK or No; random values in turn,
+    // then from a real generator. whileBoxOpen runs as a child reads a box.
     QStringList inputAnswers;
     QList<int> boxAnswers;
     QList<float> randomValues;
-    // Runs while a message box is open, as a person reading it would let
-    // time pass.
     std::function<void(const ShownBox&)> whileBoxOpen;
-    QString date = QStringLiteral("07/12/26");
-
-    // What happened.
+    // What happened; `draws` logs the values drawn and the reseeds in order.
     QList<ShownBox> boxes;
-    QStringList inputPrompts;
-    QStringList sounds;
-    int ends = 0;
-    int reseeds = 0;
+    QStringList inputPrompts, sounds, draws;
+    int ends = 0, reseeds = 0;
 
-    void setRecordFolder(const QString& folder) { recordFolder_ = folder; }
-
-    int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override;
-    QString inputBox(const QString& prompt) override;
-    void playSound(const QString& path) override;
-    QString recordFolder() override;
-    QString programFolder() override;
-    void endProgram() override;
-    float nextRandom() override;
-    void reseedRandomFromClock() override;
-    QString shortDate() override;
+    int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override
+    {
+        const ShownBox box{prompt, buttonSet, title};
+        boxes.append(box);
+        if (whileBoxOpen)
+            whileBoxOpen(box);
+        if (!boxAnswers.isEmpty())
+            return boxAnswers.takeFirst();
+        return buttonSet == buttons::kYesNoQuestionNoDefault ? answers::kNo : answers::kOk;
+    }
+    QString inputBox(const QString& prompt) override
+    {
+        inputPrompts.append(prompt);
+        return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
+    }
+    void playSound(const QString& path) override { sounds.append(path); }
+    QString recordFolder() override
+    {
+        QDir().mkpath(recordFolder_);
+        return recordFolder_;
+    }
+    QString programFolder() override { return QStringLiteral("/opt/numerella"); }
+    void endProgram() override { ++ends; }
+    float nextRandom() override
+    {
+        const float value = randomValues.isEmpty() ? random_.next() : randomValues.takeFirst();
+        draws << QString::number(value);
+        return value;
+    }
+    void reseedRandomFromClock() override
+    {
+        ++reseeds;
+        draws << QStringLiteral("reseed");
+        random_.reseedFromClock();
+    }
+    QString shortDate() override { return QStringLiteral("07/12/26"); }
 
 private:
     QString recordFolder_;
-    QString programFolder_;
     RandomGenerator random_;
 };
 
