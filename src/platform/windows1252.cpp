@@ -1,5 +1,6 @@
 #include "windows1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace numerella {
@@ -17,17 +18,12 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 char encodeOne(char16_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
     // The undefined bytes read as the control characters of the same value;
     // writing them back gives the same bytes, so nothing changes on a save.
-    if (c >= 0x80 && c <= 0x9F && kHighControls[c - 0x80] == 0)
+    if (c < 0x80 || (c <= 0xFF && (c >= 0xA0 || kHighControls[c - 0x80] == 0)))
         return static_cast<char>(c);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] != 0 && kHighControls[i] == c)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
+    const auto* found = std::find(kHighControls.begin(), kHighControls.end(), c);
+    return found == kHighControls.end() ? '?' : static_cast<char>(0x80 + (found - kHighControls.begin()));
 }
 
 } // namespace
