@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -24,8 +23,7 @@ namespace numerella {
 Q_LOGGING_CATEGORY(soundLog, "numerella.sound", QtWarningMsg)
 
 QtPlatform::QtPlatform() = default;
-
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;  // here, where QSoundEffect is complete
 
 void QtPlatform::setDialogParent(QWidget* window)
 {
@@ -47,7 +45,6 @@ QString breakableText(const QString& text)
 {
     constexpr QChar kBreakChance(0x200B);
     QString result;
-    result.reserve(text.size());
     QStringList word;  // its characters, each a whole grapheme
     const auto flushWord = [&] {
         result += word.join(word.size() > kLongestUnbrokenWord ? QString(kBreakChance) : QString());
@@ -122,9 +119,7 @@ QString QtPlatform::inputBox(const QString& prompt)
         label->setWordWrap(true);
         label->setMinimumWidth(widthForTitle(dialog.windowTitle()));
     }
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.textValue();
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 void QtPlatform::playSound(const QString& path)

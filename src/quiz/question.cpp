@@ -28,16 +28,6 @@ constexpr Replacement kReplacements[] = {
     {70, 7}, {77, 5}, {83, 8}, {89, 9}, {101, 0},
 };
 
-std::int16_t factorFromDraw(float r)
-{
-    return scaledFloor(r, 10);
-}
-
-std::int16_t replacementFromDraw(float r)
-{
-    return scaledFloor(r, 100);
-}
-
 std::int16_t replaceDrawnZero(std::int16_t drawnFactor, std::int16_t replacement)
 {
     if (drawnFactor != 0)
@@ -58,7 +48,7 @@ std::int16_t tintFromDraw(float r)
 
 Question questionFromDraws(float factorDraw, float replacementDraw)
 {
-    const std::int16_t factor = replaceDrawnZero(factorFromDraw(factorDraw), replacementFromDraw(replacementDraw));
+    const std::int16_t factor = replaceDrawnZero(scaledFloor(factorDraw, 10), scaledFloor(replacementDraw, 100));
     return {factor, static_cast<std::int16_t>(factor * kFixedFactor)};
 }
 

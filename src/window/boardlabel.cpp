@@ -15,21 +15,11 @@ BoardLabel::BoardLabel(QWidget* parent)
 
 QString BoardLabel::displayText(const QString& caption)
 {
-    QString shown;
-    shown.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        const QChar c = caption[i];
-        if (c == u'\r') {
-            if (i + 1 < caption.size() && caption[i + 1] == u'\n')
-                ++i;
-            shown.append(u'\n');
-        } else if (c == u'\n' || c == u'\t') {
-            shown.append(c);
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
-            shown.append(QChar(0xFFFD));
-        } else {
-            shown.append(c);
-        }
+    QString shown = caption;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    for (QChar& c : shown) {
+        if ((c.unicode() < 0x20 && c != u'\n' && c != u'\t') || c.unicode() == 0x7F)
+            c = QChar(0xFFFD);
     }
     return shown;
 }

@@ -103,10 +103,9 @@ void Tavola::txtAnswer_KeyPress(std::int16_t& keyAscii)
     ui_->lblScore->setCaption(formatPattern(state_.giuste, u"####0"));
     enableAndFocusNext();
     ui_->lblScore2->setCaption(formatPattern(saturatingSum(state_.sbagliate, state_.giuste), u"####0"));
-    // The focus moves to the question button: a screen reader says the
+    // The question button has the focus now: a screen reader says the
     // verdict with it.
     ui_->cmdNext->setAccessibleDescription(ui_->lblMessage->caption());
-    enableAndFocusNext();
 }
 
 void Tavola::enableAndFocusNext()

@@ -46,12 +46,9 @@ void applyFractionalFonts(QWidget* board)
 // metric twins from Liberation stand in.
 void substituteFaces()
 {
-    const QString sans = QStringLiteral("Liberation Sans");
-    const QString serif = QStringLiteral("Liberation Serif");
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {sans, QStringLiteral("sans-serif")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"), {sans, QStringLiteral("sans-serif")});
-    QFont::insertSubstitutions(QStringLiteral("Arial Black"), {sans, QStringLiteral("sans-serif")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {serif, QStringLiteral("serif")});
+    for (const char* face : {"MS Sans Serif", "Arial", "Arial Black"})
+        QFont::insertSubstitutions(QLatin1String(face), {QStringLiteral("Liberation Sans"), QStringLiteral("sans-serif")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
 }
 
 void applyPointers(QWidget* board)
