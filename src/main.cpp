@@ -53,29 +53,25 @@ bool answeredCommandLine(const QStringList& arguments)
     return parser.isSet(help) || parser.isSet(version);
 }
 
-// Without any of these, QApplication would try X11 and abort the process.
-bool displayConfigured(const QStringList& arguments)
-{
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || arguments.contains(QStringLiteral("-platform"))
-        || arguments.contains(QStringLiteral("--platform"));
-}
-
-// The display Qt was told to use, as the player's environment names it.
-QString displayName()
+// The display Qt is told to use, as the player's environment or command line
+// names it; empty when there is none, where QApplication would try X11 and
+// abort the process.
+QString displayName(const QStringList& arguments)
 {
     for (const char* variable : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
         const QString value = qEnvironmentVariable(variable);
         if (!value.isEmpty())
             return QStringLiteral("%1=%2").arg(QLatin1String(variable), value);
     }
-    return QStringLiteral("-platform");
+    const bool named = arguments.contains(QStringLiteral("-platform")) || arguments.contains(QStringLiteral("--platform"));
+    return named ? QStringLiteral("-platform") : QString();
 }
 
 // A display that is named but cannot be opened ends in qFatal() inside the
 // QApplication constructor; that becomes one clear line and status 1
 // instead of an abort.
 QtMessageHandler qtHandler = nullptr;
+QString display;
 
 void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
@@ -84,7 +80,7 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
         return;
     }
     print(stderr, QStringLiteral("%1: impossibile aprire lo schermo (%2): avvia il gioco da una sessione grafica.\n")
-                      .arg(QLatin1String(kProgram), displayName()));
+                      .arg(QLatin1String(kProgram), display));
     std::_Exit(1);
 }
 
@@ -95,7 +91,8 @@ int main(int argc, char* argv[])
     const QStringList arguments = argumentsOf(argc, argv);
     if (answeredCommandLine(arguments))
         return 0;
-    if (!displayConfigured(arguments)) {
+    display = displayName(arguments);
+    if (display.isEmpty()) {
         print(stderr, QStringLiteral("%1: nessuno schermo disponibile (DISPLAY non impostato): "
                                      "avvia il gioco da una sessione grafica.\n").arg(QLatin1String(kProgram)));
         return 1;

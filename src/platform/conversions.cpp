@@ -37,6 +37,13 @@ Scan scanNumber(QStringView text)
         while (k < n && isSkipped(text[k]))
             ++k;
     };
+    // Appends the digits at k, blanks between them skipped; false for none.
+    const auto takeDigits = [&](qsizetype& k, std::string& into) {
+        const std::size_t before = into.size();
+        for (; k < n && isAsciiDigit(text[k]); skipBlanks(k))
+            into.push_back(char(text[k++].unicode()));
+        return into.size() > before;
+    };
     qsizetype i = 0;
 
     skipBlanks(i);
@@ -46,22 +53,13 @@ Scan scanNumber(QStringView text)
         ++i;
         skipBlanks(i);
     }
-    while (i < n && isAsciiDigit(text[i])) {
-        scan.digits.push_back(char(text[i++].unicode()));
-        scan.hasMantissa = true;
-        skipBlanks(i);
-    }
+    scan.hasMantissa = takeDigits(i, scan.digits);
     if (i < n && text[i] == u'.') {
         const qsizetype dot = i++;
         const std::size_t keep = scan.digits.size();
         skipBlanks(i);
         scan.digits.push_back('.');
-        bool fraction = false;
-        while (i < n && isAsciiDigit(text[i])) {
-            scan.digits.push_back(char(text[i++].unicode()));
-            fraction = true;
-            skipBlanks(i);
-        }
+        const bool fraction = takeDigits(i, scan.digits);
         if (!fraction) {
             scan.digits.resize(keep);
             if (!scan.hasMantissa)
@@ -78,16 +76,9 @@ Scan scanNumber(QStringView text)
             exponent.push_back(char(text[j++].unicode()));
             skipBlanks(j);
         }
-        bool any = false;
         std::string digits;
-        while (j < n && isAsciiDigit(text[j])) {
-            any = true;
-            if (!(digits.empty() && text[j] == u'0'))  // leading zeros carry no value
-                digits.push_back(char(text[j].unicode()));
-            ++j;
-            skipBlanks(j);
-        }
-        if (any) {
+        if (takeDigits(j, digits)) {
+            digits.erase(0, digits.find_first_not_of('0'));  // leading zeros carry no value
             // Six digits are already far past the range of a double.
             scan.digits += exponent + (digits.empty() ? "0" : digits.size() > 6 ? "999999" : digits);
             i = j;

@@ -33,13 +33,9 @@ QByteArray toWindows1252(QStringView text)
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            bytes.append('?');
-            ++i;
-            continue;
-        }
-        bytes.append(encodeOne(c.unicode()));
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        bytes.append(pair ? '?' : encodeOne(text[i].unicode()));
+        i += pair ? 1 : 0;
     }
     return bytes;
 }
@@ -50,10 +46,8 @@ QString fromWindows1252(QByteArrayView bytes)
     QChar* out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        char16_t c = b;
-        if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0)
-            c = kHighControls[b - 0x80];
-        out[i] = QChar(c);
+        const bool mapped = b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0;
+        out[i] = QChar(mapped ? kHighControls[b - 0x80] : char16_t(b));
     }
     return text;
 }

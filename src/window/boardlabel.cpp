@@ -32,9 +32,8 @@ QSize BoardLabel::fittedSize(const QString& caption) const
                                          Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, displayText(caption))
                            .size();
     const int frame = 2 * frameWidth();
-    const int width = qMin(text.width() + frame + 2, QWIDGETSIZE_MAX);
-    const int height = qMin(qMax(text.height(), metrics.height()) + frame, QWIDGETSIZE_MAX);
-    return {width, height};
+    return {qMin(text.width() + frame + 2, QWIDGETSIZE_MAX),
+            qMin(qMax(text.height(), metrics.height()) + frame, QWIDGETSIZE_MAX)};
 }
 
 void BoardLabel::setCaption(const QString& caption)

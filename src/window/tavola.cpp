@@ -28,17 +28,20 @@ constexpr int kTickMilliseconds = 1000;
 // The board's design size in logical pixels.
 constexpr QSize kBoardSize(792, 554);
 
-// The form format keeps whole point sizes only: the fractional ones ride in
-// a dynamic property and are applied here.
-void applyFractionalFonts(QWidget* board)
+// What the form format cannot say, given to the controls here: fractional
+// point sizes ride in a dynamic property, and so does the icon pointer.
+void applyFormProperties(QWidget* board)
 {
+    board->setCursor(boardPointer());
     for (QWidget* control : board->findChildren<QWidget*>()) {
         const QVariant points = control->property("pointSizeF");
-        if (!points.isValid())
-            continue;
-        QFont font = control->font();
-        font.setPointSizeF(points.toDouble());
-        control->setFont(font);
+        if (points.isValid()) {
+            QFont font = control->font();
+            font.setPointSizeF(points.toDouble());
+            control->setFont(font);
+        }
+        if (control->property("iconPointer").toBool())
+            control->setCursor(iconPointer());
     }
 }
 
@@ -51,14 +54,6 @@ void substituteFaces()
     QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
 }
 
-void applyPointers(QWidget* board)
-{
-    board->setCursor(boardPointer());
-    for (QWidget* control : board->findChildren<QWidget*>()) {
-        if (control->property("iconPointer").toBool())
-            control->setCursor(iconPointer());
-    }
-}
 } // namespace
 
 Tavola::Tavola(Platform& platform, QWidget* parent)
@@ -87,8 +82,7 @@ void Tavola::setUpForm()
 {
     ui_ = std::make_unique<Ui::Tavola>();
     ui_->setupUi(this);
-    applyFractionalFonts(ui_->board);
-    applyPointers(ui_->board);
+    applyFormProperties(ui_->board);
     // Command1 lies wholly inside the question button: keep it behind, so the
     // button's face and picture stay whole.
     ui_->Command1->stackUnder(ui_->cmdNext);
