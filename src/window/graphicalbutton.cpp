@@ -1,13 +1,13 @@
 #include "graphicalbutton.h"
 
 #include <QPainter>
+#include <qdrawutil.h>
 
 namespace numerella {
 
 namespace {
 constexpr int kPictureSize = 32;
 constexpr int kGap = 2;
-constexpr int kBevel = 2;
 constexpr int kFocusInset = 4;
 constexpr int kContentInset = 4;
 
@@ -15,16 +15,6 @@ constexpr int kContentInset = 4;
 const QColor kHighlight(255, 255, 255);
 const QColor kShadow(128, 128, 128);
 const QColor kDarkShadow(0, 0, 0);
-
-void drawEdge(QPainter& painter, const QRect& r, const QColor& topLeft, const QColor& bottomRight)
-{
-    painter.setPen(topLeft);
-    painter.drawLine(r.topLeft(), r.topRight());
-    painter.drawLine(r.topLeft(), r.bottomLeft());
-    painter.setPen(bottomRight);
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
-}
 
 constexpr int kCaptionFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic;
 
@@ -95,15 +85,13 @@ QRect GraphicalButton::focusRingRect() const
 void GraphicalButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect().adjusted(kBevel, kBevel, -kBevel, -kBevel), face_);
-    const QRect inner = rect().adjusted(1, 1, -1, -1);
-    if (isDown()) {
-        drawEdge(painter, rect(), kDarkShadow, kHighlight);
-        drawEdge(painter, inner, kShadow, face_);
-    } else {
-        drawEdge(painter, rect(), kHighlight, kDarkShadow);
-        drawEdge(painter, inner, face_, kShadow);
-    }
+    QPalette bevel;
+    bevel.setColor(QPalette::Light, kHighlight);
+    bevel.setColor(QPalette::Button, face_);
+    bevel.setColor(QPalette::Dark, kShadow);
+    bevel.setColor(QPalette::Shadow, kDarkShadow);
+    const QBrush fill(face_);
+    qDrawWinButton(&painter, rect(), bevel, isDown(), &fill);
 
     const QPixmap picture = currentPicture();
     const Placement placement = place(rect(), picture, font(), text());
