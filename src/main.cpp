@@ -17,14 +17,6 @@ namespace {
 
 const char kProgram[] = "numerella-del-dieci";
 
-QStringList argumentsOf(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
 void print(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -88,7 +80,9 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
 
 int main(int argc, char* argv[])
 {
-    const QStringList arguments = argumentsOf(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     if (answeredCommandLine(arguments))
         return 0;
     display = displayName(arguments);

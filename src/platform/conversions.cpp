@@ -10,16 +10,6 @@ namespace numerella {
 
 namespace {
 
-bool isSkipped(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n';
-}
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 // The forgiving scan shared by parseNumber and toDoubleStrict.
 // Collects the ASCII text of the number (blanks removed) and reports where
 // the number ended and whether it held any digit at all.
@@ -34,13 +24,13 @@ Scan scanNumber(QStringView text)
     Scan scan;
     const qsizetype n = text.size();
     const auto skipBlanks = [&](qsizetype& k) {
-        while (k < n && isSkipped(text[k]))
+        while (k < n && (text[k] == u' ' || text[k] == u'\t' || text[k] == u'\n'))
             ++k;
     };
     // Appends the digits at k, blanks between them skipped; false for none.
     const auto takeDigits = [&](qsizetype& k, std::string& into) {
         const std::size_t before = into.size();
-        for (; k < n && isAsciiDigit(text[k]); skipBlanks(k))
+        for (; k < n && text[k] >= u'0' && text[k] <= u'9'; skipBlanks(k))
             into.push_back(char(text[k++].unicode()));
         return into.size() > before;
     };
@@ -166,8 +156,7 @@ QString formatPattern(long long value, QStringView pattern)
 
 std::int16_t saturatingIncrement(std::int16_t counter)
 {
-    return counter == std::numeric_limits<std::int16_t>::max() ? counter
-                                                                : static_cast<std::int16_t>(counter + 1);
+    return counter == INT16_MAX ? counter : static_cast<std::int16_t>(counter + 1);
 }
 
 std::int16_t saturatingSum(std::int16_t a, std::int16_t b)

@@ -42,9 +42,7 @@ QByteArray encodePath(QStringView path)
     QByteArray bytes;
     bytes.reserve(path.size());
     qsizetype plain = 0;  // start of the run not yet encoded
-    const auto flush = [&](qsizetype end) {
-        bytes.append(path.mid(plain, end - plain).toUtf8());
-    };
+    const auto flush = [&](qsizetype end) { bytes.append(path.mid(plain, end - plain).toUtf8()); };
     for (qsizetype i = 0; i < path.size(); ++i) {
         const char16_t c = path[i].unicode();
         const bool pairedLow = i > 0 && path[i - 1].isHighSurrogate();

@@ -46,23 +46,19 @@ QString breakableText(const QString& text)
     constexpr QChar kBreakChance(0x200B);
     QString result;
     QStringList word;  // its characters, each a whole grapheme
-    const auto flushWord = [&] {
-        result += word.join(word.size() > kLongestUnbrokenWord ? QString(kBreakChance) : QString());
-        word.clear();
-    };
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    for (qsizetype end = graphemes.toNextBoundary(); end != -1; end = graphemes.toNextBoundary()) {
+    for (qsizetype start = 0, end = graphemes.toNextBoundary(); end != -1; start = end, end = graphemes.toNextBoundary()) {
         const QString character = text.mid(start, end - start);
-        start = end;
-        if (character.front().isSpace()) {
-            flushWord();
-            result += character;
-        } else {
+        const bool space = character.front().isSpace();
+        if (!space)
             word.append(character);
+        if (space || end == text.size()) {
+            result += word.join(word.size() > kLongestUnbrokenWord ? QString(kBreakChance) : QString());
+            word.clear();
         }
+        if (space)
+            result += character;
     }
-    flushWord();
     return result;
 }
 

@@ -21,8 +21,7 @@ std::optional<std::int16_t> printableCode(const QString& text)
     const QStringView first = QStringView(text).left(length);
     if (length == 1 && !first.at(0).isPrint())
         return std::nullopt;
-    const QByteArray byte = toWindows1252(first);
-    return static_cast<std::int16_t>(static_cast<unsigned char>(byte.at(0)));
+    return static_cast<std::int16_t>(static_cast<unsigned char>(toWindows1252(first).at(0)));
 }
 
 // Ctrl with a key: the control codes of a classic keyboard.
