@@ -13,7 +13,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
-#include <QSpacerItem>
 #include <QTextBoundaryFinder>
 
 namespace numerella {

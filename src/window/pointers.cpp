@@ -9,9 +9,7 @@ namespace numerella {
 QCursor boardPointer()
 {
     const QPixmap picture = QIcon(QStringLiteral(":/assets/puntatore.ico")).pixmap(48, 48);
-    if (picture.isNull())
-        return QCursor(Qt::ArrowCursor);
-    return QCursor(picture, 0, 0);
+    return picture.isNull() ? QCursor(Qt::ArrowCursor) : QCursor(picture, 0, 0);
 }
 
 QCursor iconPointer()

@@ -11,7 +11,6 @@
 
 #include <QCloseEvent>
 #include <QShortcut>
-#include <QTimer>
 
 // The pictures are compiled into a static library: register them by hand,
 // outside any namespace as the macro requires.
