@@ -17,81 +17,53 @@ namespace {
 
 const char kProgram[] = "numerella-del-dieci";
 
-QStringList argumentsOf(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
 void print(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
-QString helpText(const QList<QCommandLineOption>& options)
-{
-    QString text = QStringLiteral("Uso: %1 [opzioni]\n"
-                                  "Gara a tempo con la tabellina del dieci per la scuola primaria.\n\n"
-                                  "Opzioni:\n").arg(QLatin1String(kProgram));
-    for (const QCommandLineOption& option : options) {
-        QStringList names;
-        for (const QString& name : option.names())
-            names << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
-        text += QStringLiteral("  %1  %2\n").arg(names.join(QStringLiteral(", ")), -15).arg(option.description());
-    }
-    return text;
-}
-
 // What the command line asks for before any window is opened; Qt's own
-// options (-platform, -style ...) are left for QApplication.
-enum class Request { Play, Help, Version };
-
-Request readCommandLine(const QStringList& arguments)
+// options (-platform, -style ...) are left for QApplication. True when it
+// asked for help or the version, which are printed here.
+bool answeredCommandLine(const QStringList& arguments)
 {
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Mostra questo aiuto"));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Mostra la versione del gioco"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     QCommandLineParser parser;
-    parser.addOption(help);
-    parser.addOption(version);
+    parser.addOptions({help, version});
     parser.parse(arguments);
     if (parser.isSet(help)) {
-        print(stdout, helpText({help, version}));
-        return Request::Help;
-    }
-    if (parser.isSet(version)) {
+        print(stdout, QStringLiteral("Uso: %1 [opzioni]\n"
+                                     "Gara a tempo con la tabellina del dieci per la scuola primaria.\n\n"
+                                     "Opzioni:\n"
+                                     "  -h, --help       Mostra questo aiuto\n"
+                                     "  -v, --version    Mostra la versione del gioco\n")
+                          .arg(QLatin1String(kProgram)));
+    } else if (parser.isSet(version)) {
         print(stdout, QStringLiteral("%1 %2\n").arg(QLatin1String(kProgram), QLatin1String(NUMERELLA_VERSION)));
-        return Request::Version;
     }
-    return Request::Play;
+    return parser.isSet(help) || parser.isSet(version);
 }
 
-// Without any of these, QApplication would try X11 and abort the process.
-bool displayConfigured(const QStringList& arguments)
-{
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || arguments.contains(QStringLiteral("-platform"))
-        || arguments.contains(QStringLiteral("--platform"));
-}
-
-// The display Qt was told to use, as the player's environment names it.
-QString displayName()
+// The display Qt is told to use, as the player's environment or command line
+// names it; empty when there is none, where QApplication would try X11 and
+// abort the process.
+QString displayName(const QStringList& arguments)
 {
     for (const char* variable : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
         const QString value = qEnvironmentVariable(variable);
         if (!value.isEmpty())
             return QStringLiteral("%1=%2").arg(QLatin1String(variable), value);
     }
-    return QStringLiteral("-platform");
+    const bool named = arguments.contains(QStringLiteral("-platform")) || arguments.contains(QStringLiteral("--platform"));
+    return named ? QStringLiteral("-platform") : QString();
 }
 
 // A display that is named but cannot be opened ends in qFatal() inside the
 // QApplication constructor; that becomes one clear line and status 1
 // instead of an abort.
 QtMessageHandler qtHandler = nullptr;
+QString display;
 
 void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
@@ -99,10 +71,8 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
         qtHandler(type, context, message);
         return;
     }
-    Q_UNUSED(context);
-    Q_UNUSED(message);
     print(stderr, QStringLiteral("%1: impossibile aprire lo schermo (%2): avvia il gioco da una sessione grafica.\n")
-                      .arg(QLatin1String(kProgram), displayName()));
+                      .arg(QLatin1String(kProgram), display));
     std::_Exit(1);
 }
 
@@ -110,10 +80,13 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
 
 int main(int argc, char* argv[])
 {
-    const QStringList arguments = argumentsOf(argc, argv);
-    if (readCommandLine(arguments) != Request::Play)
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (answeredCommandLine(arguments))
         return 0;
-    if (!displayConfigured(arguments)) {
+    display = displayName(arguments);
+    if (display.isEmpty()) {
         print(stderr, QStringLiteral("%1: nessuno schermo disponibile (DISPLAY non impostato): "
                                      "avvia il gioco da una sessione grafica.\n").arg(QLatin1String(kProgram)));
         return 1;

@@ -1,5 +1,6 @@
 #include "conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -8,16 +9,6 @@
 namespace numerella {
 
 namespace {
-
-bool isSkipped(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n';
-}
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 // The forgiving scan shared by parseNumber and toDoubleStrict.
 // Collects the ASCII text of the number (blanks removed) and reports where
@@ -32,38 +23,33 @@ Scan scanNumber(QStringView text)
 {
     Scan scan;
     const qsizetype n = text.size();
-    qsizetype i = 0;
-    auto skipBlanks = [&] {
-        while (i < n && isSkipped(text[i]))
-            ++i;
+    const auto skipBlanks = [&](qsizetype& k) {
+        while (k < n && (text[k] == u' ' || text[k] == u'\t' || text[k] == u'\n'))
+            ++k;
     };
+    // Appends the digits at k, blanks between them skipped; false for none.
+    const auto takeDigits = [&](qsizetype& k, std::string& into) {
+        const std::size_t before = into.size();
+        for (; k < n && text[k] >= u'0' && text[k] <= u'9'; skipBlanks(k))
+            into.push_back(char(text[k++].unicode()));
+        return into.size() > before;
+    };
+    qsizetype i = 0;
 
-    skipBlanks();
+    skipBlanks(i);
     if (i < n && (text[i] == u'+' || text[i] == u'-')) {
         if (text[i] == u'-')
             scan.digits.push_back('-');
         ++i;
-        skipBlanks();
+        skipBlanks(i);
     }
-    while (i < n && isAsciiDigit(text[i])) {
-        scan.digits.push_back(char(text[i].unicode()));
-        scan.hasMantissa = true;
-        ++i;
-        skipBlanks();
-    }
+    scan.hasMantissa = takeDigits(i, scan.digits);
     if (i < n && text[i] == u'.') {
-        const qsizetype dot = i;
+        const qsizetype dot = i++;
         const std::size_t keep = scan.digits.size();
-        ++i;
-        skipBlanks();
+        skipBlanks(i);
         scan.digits.push_back('.');
-        bool fraction = false;
-        while (i < n && isAsciiDigit(text[i])) {
-            scan.digits.push_back(char(text[i].unicode()));
-            fraction = true;
-            ++i;
-            skipBlanks();
-        }
+        const bool fraction = takeDigits(i, scan.digits);
         if (!fraction) {
             scan.digits.resize(keep);
             if (!scan.hasMantissa)
@@ -75,37 +61,22 @@ Scan scanNumber(QStringView text)
         // The exponent counts only when digits follow it.
         qsizetype j = i + 1;
         std::string exponent = "e";
-        while (j < n && isSkipped(text[j]))
-            ++j;
+        skipBlanks(j);
         if (j < n && (text[j] == u'+' || text[j] == u'-')) {
-            exponent.push_back(char(text[j].unicode()));
-            ++j;
-            while (j < n && isSkipped(text[j]))
-                ++j;
+            exponent.push_back(char(text[j++].unicode()));
+            skipBlanks(j);
         }
-        bool any = false;
         std::string digits;
-        while (j < n && isAsciiDigit(text[j])) {
-            any = true;
-            if (!(digits.empty() && text[j] == u'0'))  // leading zeros carry no value
-                digits.push_back(char(text[j].unicode()));
-            ++j;
-            while (j < n && isSkipped(text[j]))
-                ++j;
-        }
-        if (any) {
-            if (digits.empty())
-                digits = "0";
-            if (digits.size() > 6)
-                digits = "999999";  // already far past the range of a double
-            exponent += digits;
-            scan.digits += exponent;
+        if (takeDigits(j, digits)) {
+            digits.erase(0, digits.find_first_not_of('0'));  // leading zeros carry no value
+            // Six digits are already far past the range of a double.
+            scan.digits += exponent + (digits.empty() ? "0" : digits.size() > 6 ? "999999" : digits);
             i = j;
         }
     }
     if (!scan.hasMantissa)
         i = 0;
-    skipBlanks();
+    skipBlanks(i);
     scan.end = scan.hasMantissa ? i : 0;
     return scan;
 }
@@ -115,26 +86,16 @@ Scan scanNumber(QStringView text)
 // significant digit, taken from the digits and the exponent.
 double outOfRangeValue(const std::string& number)
 {
-    const bool negative = !number.empty() && number.front() == '-';
+    const bool negative = number.front() == '-';
     const std::size_t e = number.find('e');
-    const std::string mantissa = number.substr(negative ? 1 : 0, e == std::string::npos ? std::string::npos
-                                                                                          : e - (negative ? 1 : 0));
-    long long exponent = 0;
-    if (e != std::string::npos)
-        exponent = std::stoll(number.substr(e + 1));  // at most six digits and a sign
-    const std::size_t dot = mantissa.find('.');
-    const std::string whole = mantissa.substr(0, dot);
-    const std::size_t firstWhole = whole.find_first_not_of('0');
-    long long magnitude = 0;
-    if (firstWhole != std::string::npos) {
-        magnitude = static_cast<long long>(whole.size() - firstWhole) - 1;
-    } else if (dot != std::string::npos) {
-        const std::size_t firstFraction = mantissa.find_first_not_of('0', dot + 1);
-        magnitude = firstFraction == std::string::npos ? 0 : -static_cast<long long>(firstFraction - dot);
-    }
-    if (magnitude + exponent < 0)
-        return negative ? -0.0 : 0.0;
-    return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    const std::string mantissa = number.substr(negative, e == std::string::npos ? e : e - negative);
+    const long long exponent = e == std::string::npos ? 0 : std::stoll(number.substr(e + 1));  // six digits at most
+    const auto dot = static_cast<long long>(std::min(mantissa.find('.'), mantissa.size()));
+    const std::size_t first = mantissa.find_first_not_of("0.");
+    const auto at = static_cast<long long>(first);
+    // A digit before the dot stands for 10^(dot - at - 1), one after it for 10^(dot - at).
+    const long long magnitude = first == std::string::npos ? 0 : at < dot ? dot - at - 1 : dot - at;
+    return std::copysign(magnitude + exponent < 0 ? 0.0 : std::numeric_limits<double>::infinity(), negative ? -1.0 : 1.0);
 }
 
 double valueOf(const Scan& scan)
@@ -142,9 +103,7 @@ double valueOf(const Scan& scan)
     if (!scan.hasMantissa)
         return 0.0;
     double value = 0.0;
-    const char* first = scan.digits.data();
-    const char* last = first + scan.digits.size();
-    const auto result = std::from_chars(first, last, value);
+    const auto result = std::from_chars(scan.digits.data(), scan.digits.data() + scan.digits.size(), value);
     if (result.ec == std::errc::result_out_of_range)
         return outOfRangeValue(scan.digits);
     return value;
@@ -197,18 +156,12 @@ QString formatPattern(long long value, QStringView pattern)
 
 std::int16_t saturatingIncrement(std::int16_t counter)
 {
-    return counter == std::numeric_limits<std::int16_t>::max() ? counter
-                                                                : static_cast<std::int16_t>(counter + 1);
+    return counter == INT16_MAX ? counter : static_cast<std::int16_t>(counter + 1);
 }
 
 std::int16_t saturatingSum(std::int16_t a, std::int16_t b)
 {
-    const int sum = int(a) + int(b);
-    if (sum > std::numeric_limits<std::int16_t>::max())
-        return std::numeric_limits<std::int16_t>::max();
-    if (sum < std::numeric_limits<std::int16_t>::min())
-        return std::numeric_limits<std::int16_t>::min();
-    return static_cast<std::int16_t>(sum);
+    return static_cast<std::int16_t>(std::clamp(int(a) + int(b), INT16_MIN, INT16_MAX));
 }
 
 } // namespace numerella

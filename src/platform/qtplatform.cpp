@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -14,7 +13,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
-#include <QSpacerItem>
 #include <QTextBoundaryFinder>
 
 namespace numerella {
@@ -24,8 +22,7 @@ namespace numerella {
 Q_LOGGING_CATEGORY(soundLog, "numerella.sound", QtWarningMsg)
 
 QtPlatform::QtPlatform() = default;
-
-QtPlatform::~QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;  // here, where QSoundEffect is complete
 
 void QtPlatform::setDialogParent(QWidget* window)
 {
@@ -47,25 +44,20 @@ QString breakableText(const QString& text)
 {
     constexpr QChar kBreakChance(0x200B);
     QString result;
-    result.reserve(text.size());
     QStringList word;  // its characters, each a whole grapheme
-    const auto flushWord = [&] {
-        result += word.join(word.size() > kLongestUnbrokenWord ? QString(kBreakChance) : QString());
-        word.clear();
-    };
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    for (qsizetype end = graphemes.toNextBoundary(); end != -1; end = graphemes.toNextBoundary()) {
+    for (qsizetype start = 0, end = graphemes.toNextBoundary(); end != -1; start = end, end = graphemes.toNextBoundary()) {
         const QString character = text.mid(start, end - start);
-        start = end;
-        if (character.front().isSpace()) {
-            flushWord();
-            result += character;
-        } else {
+        const bool space = character.front().isSpace();
+        if (!space)
             word.append(character);
+        if (space || end == text.size()) {
+            result += word.join(word.size() > kLongestUnbrokenWord ? QString(kBreakChance) : QString());
+            word.clear();
         }
+        if (space)
+            result += character;
     }
-    flushWord();
     return result;
 }
 
@@ -122,9 +114,7 @@ QString QtPlatform::inputBox(const QString& prompt)
         label->setWordWrap(true);
         label->setMinimumWidth(widthForTitle(dialog.windowTitle()));
     }
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.textValue();
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 void QtPlatform::playSound(const QString& path)

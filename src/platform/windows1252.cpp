@@ -1,5 +1,6 @@
 #include "windows1252.h"
 
+#include <algorithm>
 #include <array>
 
 namespace numerella {
@@ -17,17 +18,12 @@ constexpr std::array<char16_t, 32> kHighControls = {
 
 char encodeOne(char16_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
     // The undefined bytes read as the control characters of the same value;
     // writing them back gives the same bytes, so nothing changes on a save.
-    if (c >= 0x80 && c <= 0x9F && kHighControls[c - 0x80] == 0)
+    if (c < 0x80 || (c <= 0xFF && (c >= 0xA0 || kHighControls[c - 0x80] == 0)))
         return static_cast<char>(c);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] != 0 && kHighControls[i] == c)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
+    const auto* found = std::find(kHighControls.begin(), kHighControls.end(), c);
+    return found == kHighControls.end() ? '?' : static_cast<char>(0x80 + (found - kHighControls.begin()));
 }
 
 } // namespace
@@ -37,13 +33,9 @@ QByteArray toWindows1252(QStringView text)
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            bytes.append('?');
-            ++i;
-            continue;
-        }
-        bytes.append(encodeOne(c.unicode()));
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        bytes.append(pair ? '?' : encodeOne(text[i].unicode()));
+        i += pair ? 1 : 0;
     }
     return bytes;
 }
@@ -54,10 +46,8 @@ QString fromWindows1252(QByteArrayView bytes)
     QChar* out = text.data();
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        char16_t c = b;
-        if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0)
-            c = kHighControls[b - 0x80];
-        out[i] = QChar(c);
+        const bool mapped = b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0;
+        out[i] = QChar(mapped ? kHighControls[b - 0x80] : char16_t(b));
     }
     return text;
 }

@@ -20,8 +20,7 @@ std::optional<std::int16_t> answerValue(QStringView text)
 
 bool isRightAnswer(QStringView text, std::int16_t risultato)
 {
-    const auto value = answerValue(text);
-    return value && *value == risultato;
+    return answerValue(text) == risultato;  // never for no value
 }
 
 QString praiseFor(const QString& nome)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace numerella {
 
@@ -28,27 +29,6 @@ constexpr Replacement kReplacements[] = {
     {70, 7}, {77, 5}, {83, 8}, {89, 9}, {101, 0},
 };
 
-std::int16_t factorFromDraw(float r)
-{
-    return scaledFloor(r, 10);
-}
-
-std::int16_t replacementFromDraw(float r)
-{
-    return scaledFloor(r, 100);
-}
-
-std::int16_t replaceDrawnZero(std::int16_t drawnFactor, std::int16_t replacement)
-{
-    if (drawnFactor != 0)
-        return drawnFactor;
-    for (const Replacement& range : kReplacements) {
-        if (replacement >= 0 && replacement <= range.upTo)
-            return range.factor;
-    }
-    return 0;
-}
-
 } // namespace
 
 std::int16_t tintFromDraw(float r)
@@ -58,7 +38,13 @@ std::int16_t tintFromDraw(float r)
 
 Question questionFromDraws(float factorDraw, float replacementDraw)
 {
-    const std::int16_t factor = replaceDrawnZero(factorFromDraw(factorDraw), replacementFromDraw(replacementDraw));
+    std::int16_t factor = scaledFloor(factorDraw, 10);
+    if (factor == 0) {
+        const std::int16_t d = scaledFloor(replacementDraw, 100);
+        const auto range = std::find_if(std::begin(kReplacements), std::end(kReplacements),
+                                        [d](const Replacement& r) { return d <= r.upTo; });
+        factor = range == std::end(kReplacements) ? 0 : range->factor;
+    }
     return {factor, static_cast<std::int16_t>(factor * kFixedFactor)};
 }
 

@@ -26,8 +26,7 @@ public:
     int childCount() const override { return int(readable().size()); }
     QAccessibleInterface* child(int index) const override
     {
-        const QList<QWidget*> children = readable();
-        return index >= 0 && index < children.size() ? QAccessible::queryAccessibleInterface(children[index]) : nullptr;
+        return QAccessible::queryAccessibleInterface(readable().value(index));  // none past the end
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
@@ -63,8 +62,7 @@ Board::Board(QWidget* parent)
     , backColor_(palette().color(QPalette::Button))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    static const bool installed = (QAccessible::installFactory(boardAccessible), true);
-    Q_UNUSED(installed);
+    [[maybe_unused]] static const bool installed = (QAccessible::installFactory(boardAccessible), true);
 }
 
 void Board::shade(std::int16_t tono)

@@ -15,21 +15,11 @@ BoardLabel::BoardLabel(QWidget* parent)
 
 QString BoardLabel::displayText(const QString& caption)
 {
-    QString shown;
-    shown.reserve(caption.size());
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        const QChar c = caption[i];
-        if (c == u'\r') {
-            if (i + 1 < caption.size() && caption[i + 1] == u'\n')
-                ++i;
-            shown.append(u'\n');
-        } else if (c == u'\n' || c == u'\t') {
-            shown.append(c);
-        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
-            shown.append(QChar(0xFFFD));
-        } else {
-            shown.append(c);
-        }
+    QString shown = caption;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    for (QChar& c : shown) {
+        if ((c.unicode() < 0x20 && c != u'\n' && c != u'\t') || c.unicode() == 0x7F)
+            c = QChar(0xFFFD);
     }
     return shown;
 }
@@ -42,9 +32,8 @@ QSize BoardLabel::fittedSize(const QString& caption) const
                                          Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, displayText(caption))
                            .size();
     const int frame = 2 * frameWidth();
-    const int width = qMin(text.width() + frame + 2, QWIDGETSIZE_MAX);
-    const int height = qMin(qMax(text.height(), metrics.height()) + frame, QWIDGETSIZE_MAX);
-    return {width, height};
+    return {qMin(text.width() + frame + 2, QWIDGETSIZE_MAX),
+            qMin(qMax(text.height(), metrics.height()) + frame, QWIDGETSIZE_MAX)};
 }
 
 void BoardLabel::setCaption(const QString& caption)

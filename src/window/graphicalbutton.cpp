@@ -1,13 +1,13 @@
 #include "graphicalbutton.h"
 
 #include <QPainter>
+#include <qdrawutil.h>
 
 namespace numerella {
 
 namespace {
 constexpr int kPictureSize = 32;
 constexpr int kGap = 2;
-constexpr int kBevel = 2;
 constexpr int kFocusInset = 4;
 constexpr int kContentInset = 4;
 
@@ -16,53 +16,8 @@ const QColor kHighlight(255, 255, 255);
 const QColor kShadow(128, 128, 128);
 const QColor kDarkShadow(0, 0, 0);
 
-void drawEdge(QPainter& painter, const QRect& r, const QColor& topLeft, const QColor& bottomRight)
-{
-    painter.setPen(topLeft);
-    painter.drawLine(r.topLeft(), r.topRight());
-    painter.drawLine(r.topLeft(), r.bottomLeft());
-    painter.setPen(bottomRight);
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
-}
-
 constexpr int kCaptionFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic;
-} // namespace
 
-GraphicalButton::GraphicalButton(QWidget* parent)
-    : QPushButton(parent)
-{
-    // Enter on the focused button presses it, as Space does.
-    setAutoDefault(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void GraphicalButton::setFace(const QColor& face)
-{
-    face_ = face;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Button, face);
-    setPalette(pal);
-    update();
-}
-
-void GraphicalButton::setCaptionColour(const QColor& colour)
-{
-    caption_ = colour;
-    update();
-}
-
-QPixmap GraphicalButton::currentPicture() const
-{
-    const QSize size(kPictureSize, kPictureSize);
-    const QIcon picture = icon();
-    const auto has = [&picture](QIcon::Mode mode) { return !picture.availableSizes(mode).isEmpty(); };
-    if (isDown() && has(QIcon::Selected))
-        return picture.pixmap(size, QIcon::Selected);
-    return picture.pixmap(size, isEnabled() ? QIcon::Normal : QIcon::Disabled);
-}
-
-namespace {
 struct Placement {
     QRect picture;
     QRect caption;
@@ -86,6 +41,32 @@ Placement place(const QRect& whole, const QPixmap& picture, const QFont& font, c
 }
 } // namespace
 
+GraphicalButton::GraphicalButton(QWidget* parent)
+    : QPushButton(parent)
+{
+    // Enter on the focused button presses it, as Space does.
+    setAutoDefault(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void GraphicalButton::setFace(const QColor& face)
+{
+    face_ = face;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Button, face);
+    setPalette(pal);
+    update();
+}
+
+QPixmap GraphicalButton::currentPicture() const
+{
+    const QSize size(kPictureSize, kPictureSize);
+    const QIcon picture = icon();
+    if (isDown() && !picture.availableSizes(QIcon::Selected).isEmpty())
+        return picture.pixmap(size, QIcon::Selected);
+    return picture.pixmap(size, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+}
+
 QRect GraphicalButton::pictureRect() const
 {
     return place(rect(), currentPicture(), font(), text()).picture;
@@ -101,37 +82,16 @@ QRect GraphicalButton::focusRingRect() const
     return rect().adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
 }
 
-void GraphicalButton::paintBevel(QPainter& painter) const
-{
-    const QRect outer = rect();
-    const QRect inner = outer.adjusted(1, 1, -1, -1);
-    if (isDown()) {
-        drawEdge(painter, outer, kDarkShadow, kHighlight);
-        drawEdge(painter, inner, kShadow, face_);
-    } else {
-        drawEdge(painter, outer, kHighlight, kDarkShadow);
-        drawEdge(painter, inner, face_, kShadow);
-    }
-}
-
-void GraphicalButton::paintCaption(QPainter& painter, const QRect& where) const
-{
-    if (!isEnabled()) {
-        // The classic etched look of a disabled caption.
-        painter.setPen(kHighlight);
-        painter.drawText(where.translated(1, 1), kCaptionFlags, text());
-        painter.setPen(kShadow);
-    } else {
-        painter.setPen(caption_);
-    }
-    painter.drawText(where, kCaptionFlags, text());
-}
-
 void GraphicalButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect().adjusted(kBevel, kBevel, -kBevel, -kBevel), face_);
-    paintBevel(painter);
+    QPalette bevel;
+    bevel.setColor(QPalette::Light, kHighlight);
+    bevel.setColor(QPalette::Button, face_);
+    bevel.setColor(QPalette::Dark, kShadow);
+    bevel.setColor(QPalette::Shadow, kDarkShadow);
+    const QBrush fill(face_);
+    qDrawWinButton(&painter, rect(), bevel, isDown(), &fill);
 
     const QPixmap picture = currentPicture();
     const Placement placement = place(rect(), picture, font(), text());
@@ -139,11 +99,17 @@ void GraphicalButton::paintEvent(QPaintEvent*)
     if (!picture.isNull())
         painter.drawPixmap(placement.picture.topLeft() + shift, picture);
     painter.setFont(font());
-    paintCaption(painter, placement.caption.translated(shift));
+    const QRect caption = placement.caption.translated(shift);
+    if (!isEnabled()) {
+        // The classic etched look of a disabled caption.
+        painter.setPen(kHighlight);
+        painter.drawText(caption.translated(1, 1), kCaptionFlags, text());
+    }
+    painter.setPen(isEnabled() ? QColor(Qt::black) : kShadow);
+    painter.drawText(caption, kCaptionFlags, text());
 
     if (hasFocus()) {
-        QPen ring(kDarkShadow, 1, Qt::DotLine);
-        painter.setPen(ring);
+        painter.setPen(QPen(kDarkShadow, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         // A pen outline covers one pixel more than the rectangle's own.
         painter.drawRect(focusRingRect().adjusted(0, 0, -1, -1));

@@ -1,11 +1,11 @@
 // A push button with a coloured face that shows its picture centred above
-// its caption. The icon's Disabled and Selected pictures, when it has them,
-// show while the button is disabled or held down.
+// its black caption. The icon's Disabled and Selected pictures, when it has
+// them, show while the button is disabled or held down.
 //
 // It paints itself, not through the style: the face is one flat colour inside
-// a classic raised bevel (sunken while held down), the caption has a colour of
-// its own and a dotted ring marks the focus, so neither a style's gradients
-// nor a dark desktop palette change how the board looks.
+// a classic raised bevel (sunken while held down) and a dotted ring marks the
+// focus, so neither a style's gradients nor a dark desktop palette change how
+// the board looks.
 #pragma once
 
 #include <QIcon>
@@ -21,8 +21,6 @@ public:
 
     void setFace(const QColor& face);
     QColor face() const { return face_; }
-    void setCaptionColour(const QColor& colour);
-    QColor captionColour() const { return caption_; }
 
     // The picture the button shows in its present state.
     QPixmap currentPicture() const;
@@ -38,11 +36,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paintBevel(QPainter& painter) const;
-    void paintCaption(QPainter& painter, const QRect& where) const;
-
     QColor face_;
-    QColor caption_{Qt::black};
 };
 
 } // namespace numerella

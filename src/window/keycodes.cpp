@@ -1,23 +1,15 @@
 #include "keycodes.h"
 
 #include "platform/windows1252.h"
+#include "quiz/answer.h"
 
 #include <QKeyEvent>
+
+#include <utility>
 
 namespace numerella {
 
 namespace {
-
-constexpr std::int16_t kBackspace = 8;
-constexpr std::int16_t kLineFeed = 10;
-constexpr std::int16_t kEnter = 13;
-constexpr std::int16_t kEscape = 27;
-constexpr std::int16_t kDelete = 127;
-
-bool isEnterKey(int key)
-{
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 
 // The first character of the key's text in the Western code page, "?" for
 // what the code page cannot hold; no value for an empty or unprintable text.
@@ -29,8 +21,7 @@ std::optional<std::int16_t> printableCode(const QString& text)
     const QStringView first = QStringView(text).left(length);
     if (length == 1 && !first.at(0).isPrint())
         return std::nullopt;
-    const QByteArray byte = toWindows1252(first);
-    return static_cast<std::int16_t>(static_cast<unsigned char>(byte.at(0)));
+    return static_cast<std::int16_t>(static_cast<unsigned char>(toWindows1252(first).at(0)));
 }
 
 // Ctrl with a key: the control codes of a classic keyboard.
@@ -38,27 +29,16 @@ std::optional<std::int16_t> controlCode(int key)
 {
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return static_cast<std::int16_t>(key - Qt::Key_A + 1);
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return kLineFeed;
-    case Qt::Key_Backspace:
-        return kDelete;
-    case Qt::Key_BracketLeft:
-        return kEscape;
-    case Qt::Key_Backslash:
-        return std::int16_t{28};
-    case Qt::Key_BracketRight:
-        return std::int16_t{29};
-    case Qt::Key_AsciiCircum:
-        return std::int16_t{30};
-    case Qt::Key_Underscore:
-        return std::int16_t{31};
-    case Qt::Key_Space:
-        return std::int16_t{32};
-    default:
-        return std::nullopt;
+    static constexpr std::pair<int, std::int16_t> kOtherKeys[] = {
+        {Qt::Key_Return, 10},      {Qt::Key_Enter, 10},      {Qt::Key_Backspace, 127},
+        {Qt::Key_BracketLeft, 27}, {Qt::Key_Backslash, 28},  {Qt::Key_BracketRight, 29},
+        {Qt::Key_AsciiCircum, 30}, {Qt::Key_Underscore, 31}, {Qt::Key_Space, 32},
+    };
+    for (const auto& [other, code] : kOtherKeys) {
+        if (key == other)
+            return code;
     }
+    return std::nullopt;
 }
 
 } // namespace
@@ -80,15 +60,16 @@ std::optional<std::int16_t> typedCharacterCode(const QKeyEvent& event)
     if (alt)
         return std::nullopt;
     if (ctrl)
-        return key == Qt::Key_Escape ? std::nullopt : controlCode(key);
+        return controlCode(key);  // none for Ctrl+Escape
 
-    if (isEnterKey(key))
-        return kEnter;
     switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return keys::kEnter;
     case Qt::Key_Backspace:
-        return kBackspace;
+        return keys::kBackspace;
     case Qt::Key_Escape:
-        return kEscape;
+        return keys::kEscape;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Delete:
@@ -100,16 +81,13 @@ std::optional<std::int16_t> typedCharacterCode(const QKeyEvent& event)
 
 bool boxActsOnItsOwn(const QKeyEvent& event)
 {
-    const std::optional<std::int16_t> code = typedCharacterCode(event);
-    if (!code)
+    if (!typedCharacterCode(event))
         return false;
-    const bool ctrl = event.modifiers() & Qt::ControlModifier;
-    const bool alt = event.modifiers() & Qt::AltModifier;
-    if (ctrl && !alt)
-        return event.key() == Qt::Key_M;  // 13: the handler judges, the box has nothing to do
-    // Plain and shifted keys, and AltGr: the box types what it shows, erases
-    // for Backspace, and leaves its text alone for Enter and Escape.
-    return true;
+    // Plain and shifted keys and AltGr: the box types what it shows, erases
+    // for Backspace and leaves its text alone for Enter and Escape. Of the
+    // Ctrl keys only Ctrl+M (13, judged by the handler) needs nothing more.
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    return !(modifiers & Qt::ControlModifier) || (modifiers & Qt::AltModifier) || event.key() == Qt::Key_M;
 }
 
 } // namespace numerella

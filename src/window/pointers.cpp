@@ -9,9 +9,7 @@ namespace numerella {
 QCursor boardPointer()
 {
     const QPixmap picture = QIcon(QStringLiteral(":/assets/puntatore.ico")).pixmap(48, 48);
-    if (picture.isNull())
-        return QCursor(Qt::ArrowCursor);
-    return QCursor(picture, 0, 0);
+    return picture.isNull() ? QCursor(Qt::ArrowCursor) : QCursor(picture, 0, 0);
 }
 
 QCursor iconPointer()
@@ -19,12 +17,12 @@ QCursor iconPointer()
     QPixmap picture(32, 32);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    painter.setPen(QPen(Qt::white, 3));
-    painter.drawRect(QRect(6, 6, 19, 19));
-    painter.drawRect(QRect(12, 12, 7, 7));
-    painter.setPen(QPen(Qt::black, 1));
-    painter.drawRect(QRect(6, 6, 19, 19));
-    painter.drawRect(QRect(12, 12, 7, 7));
+    // Black lines on a white halo show on any background.
+    for (const QPen& pen : {QPen(Qt::white, 3), QPen(Qt::black, 1)}) {
+        painter.setPen(pen);
+        painter.drawRect(QRect(6, 6, 19, 19));
+        painter.drawRect(QRect(12, 12, 7, 7));
+    }
     painter.end();
     return QCursor(picture, 16, 16);
 }

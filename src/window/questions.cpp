@@ -12,11 +12,6 @@
 
 namespace numerella {
 
-namespace {
-const QString kRightSound = QStringLiteral("suoni/Esatto.wav");
-const QString kWrongSound = QStringLiteral("suoni/no.wav");
-} // namespace
-
 void Tavola::cmdNext_Click()
 {
     // The tint continues the sequence of the previous question's reseed.
@@ -91,11 +86,11 @@ void Tavola::txtAnswer_KeyPress(std::int16_t& keyAscii)
     if (isRightAnswer(ui_->txtAnswer->text(), state_.risultato)) {
         state_.giuste = saturatingIncrement(state_.giuste);
         ui_->lblMessage->setCaption(praiseFor(state_.nome));
-        Suona(soundFolder + kRightSound);
+        Suona(soundFolder + QStringLiteral("suoni/Esatto.wav"));
     } else {
         state_.sbagliate = saturatingIncrement(state_.sbagliate);
         ui_->lblMessage->setCaption(correctionFor(state_.risultato));
-        Suona(soundFolder + kWrongSound);
+        Suona(soundFolder + QStringLiteral("suoni/no.wav"));
         ui_->board->setBackColor(Qt::black);
         ui_->lblScore1->setCaption(formatPattern(state_.sbagliate, u"###0"));
         enableAndFocusNext();
@@ -103,10 +98,9 @@ void Tavola::txtAnswer_KeyPress(std::int16_t& keyAscii)
     ui_->lblScore->setCaption(formatPattern(state_.giuste, u"####0"));
     enableAndFocusNext();
     ui_->lblScore2->setCaption(formatPattern(saturatingSum(state_.sbagliate, state_.giuste), u"####0"));
-    // The focus moves to the question button: a screen reader says the
+    // The question button has the focus now: a screen reader says the
     // verdict with it.
     ui_->cmdNext->setAccessibleDescription(ui_->lblMessage->caption());
-    enableAndFocusNext();
 }
 
 void Tavola::enableAndFocusNext()

@@ -7,8 +7,6 @@
 #include "records/recordkeeper.h"
 #include "ui_tavola.h"
 
-#include <QTimer>
-
 namespace numerella {
 
 void Tavola::AvviaTempo()
@@ -34,9 +32,8 @@ void Tavola::Timer1_Timer()
 
 void Tavola::deliverTick()
 {
-    if (ended_ || openBoxes_ > 0)
-        return;
-    Timer1_Timer();
+    if (!ended_ && openBoxes_ == 0)
+        Timer1_Timer();
 }
 
 void Tavola::Next_Click()

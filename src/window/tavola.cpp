@@ -11,7 +11,6 @@
 
 #include <QCloseEvent>
 #include <QShortcut>
-#include <QTimer>
 
 // The pictures are compiled into a static library: register them by hand,
 // outside any namespace as the macro requires.
@@ -28,17 +27,20 @@ constexpr int kTickMilliseconds = 1000;
 // The board's design size in logical pixels.
 constexpr QSize kBoardSize(792, 554);
 
-// The form format keeps whole point sizes only: the fractional ones ride in
-// a dynamic property and are applied here.
-void applyFractionalFonts(QWidget* board)
+// What the form format cannot say, given to the controls here: fractional
+// point sizes ride in a dynamic property, and so does the icon pointer.
+void applyFormProperties(QWidget* board)
 {
+    board->setCursor(boardPointer());
     for (QWidget* control : board->findChildren<QWidget*>()) {
         const QVariant points = control->property("pointSizeF");
-        if (!points.isValid())
-            continue;
-        QFont font = control->font();
-        font.setPointSizeF(points.toDouble());
-        control->setFont(font);
+        if (points.isValid()) {
+            QFont font = control->font();
+            font.setPointSizeF(points.toDouble());
+            control->setFont(font);
+        }
+        if (control->property("iconPointer").toBool())
+            control->setCursor(iconPointer());
     }
 }
 
@@ -46,22 +48,11 @@ void applyFractionalFonts(QWidget* board)
 // metric twins from Liberation stand in.
 void substituteFaces()
 {
-    const QString sans = QStringLiteral("Liberation Sans");
-    const QString serif = QStringLiteral("Liberation Serif");
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {sans, QStringLiteral("sans-serif")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"), {sans, QStringLiteral("sans-serif")});
-    QFont::insertSubstitutions(QStringLiteral("Arial Black"), {sans, QStringLiteral("sans-serif")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {serif, QStringLiteral("serif")});
+    for (const char* face : {"MS Sans Serif", "Arial", "Arial Black"})
+        QFont::insertSubstitutions(QLatin1String(face), {QStringLiteral("Liberation Sans"), QStringLiteral("sans-serif")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
 }
 
-void applyPointers(QWidget* board)
-{
-    board->setCursor(boardPointer());
-    for (QWidget* control : board->findChildren<QWidget*>()) {
-        if (control->property("iconPointer").toBool())
-            control->setCursor(iconPointer());
-    }
-}
 } // namespace
 
 Tavola::Tavola(Platform& platform, QWidget* parent)
@@ -90,8 +81,7 @@ void Tavola::setUpForm()
 {
     ui_ = std::make_unique<Ui::Tavola>();
     ui_->setupUi(this);
-    applyFractionalFonts(ui_->board);
-    applyPointers(ui_->board);
+    applyFormProperties(ui_->board);
     // Command1 lies wholly inside the question button: keep it behind, so the
     // button's face and picture stay whole.
     ui_->Command1->stackUnder(ui_->cmdNext);

@@ -12,8 +12,6 @@
 #include <memory>
 #include <optional>
 
-
-
 namespace Ui {
 class Tavola;
 }
