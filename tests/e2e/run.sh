@@ -4,6 +4,7 @@
 # judged from screenshots and the record files.
 #   run.sh <build-dir>        installs the build into a temporary prefix
 #   run.sh --program <path>   tests an already installed program
+# E2E_RECORDS names the record folder when it is not the per-login one.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 work="$(mktemp -d)"

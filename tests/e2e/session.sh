@@ -4,50 +4,12 @@ set -euo pipefail
 work="$E2E_WORK"
 shots="$work/shots"
 mkdir -p "$shots"
-fail() { echo "E2E FAIL: $*" >&2; exit 1; }
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 openbox >/dev/null 2>&1 &
 wm=$!
 trap 'kill $wm 2>/dev/null || true' EXIT
 sleep 1
-
-# Waits for a window whose title matches exactly; prints its id.
-wait_window() {
-    local title="$1" id
-    for _ in $(seq 1 100); do
-        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | tail -n 1 || true)
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
-        sleep 0.1
-    done
-    fail "no window titled '$title'"
-}
-
-wait_gone() {
-    local pid="$1"
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    fail "the program did not end"
-}
-
-# Colour of one screen pixel as "r g b".
-pixel() {
-    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | awk 'NR==2 { gsub(/[()]/, "", $2); split($2, c, ","); print c[1], c[2], c[3] }'
-}
-
-# Board geometry: the client area of the game window, below the menu bar.
-board_origin() {
-    xwininfo -id "$1" | awk '
-        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        /Width:/ { w = $NF } /Height:/ { h = $NF }
-        END { print x, y, w, h }'
-}
-
-shot() {
-    import -window root "$shots/$1.png"
-    echo "$shots/$1.png"
-}
 
 # The column right of every control shows the background: the shading runs
 # from blue 0 at the top to blue 255 at the bottom, with red = green.
@@ -61,12 +23,6 @@ check_shading() {
     [ "$r2" = "$r" ] && [ "$g2" = "$g" ] || fail "shading tint changes down the board"
     read -r _ _ bm <<<"$(pixel "$png" "$x" $(((top + bottom) / 2)))"
     [ "$bm" -gt 100 ] && [ "$bm" -lt 156 ] || fail "middle of the shading has blue $bm"
-}
-
-is_black() {
-    local png="$1" x="$2" y="$3"
-    read -r r g b <<<"$(pixel "$png" "$x" "$y")"
-    [ "$r" = 0 ] && [ "$g" = 0 ] && [ "$b" = 0 ]
 }
 
 start_game() {
@@ -133,7 +89,7 @@ xdotool key alt+F4
 wait_gone "$game"
 wait "$game" || fail "program ended with status $? after the close box"
 for f in tavrec10.txt ntavrec10.txt; do
-    path="$XDG_DATA_HOME/numerella-del-dieci/$f"
+    path="${E2E_RECORDS:-$XDG_DATA_HOME/numerella-del-dieci}/$f"
     [ -f "$path" ] || fail "$f was not created"
     [ ! -s "$path" ] || fail "$f is not empty after a game closed with the close box"
 done
@@ -165,8 +121,9 @@ xdotool windowactivate --sync "$box" 2>/dev/null || true
 xdotool key Return
 wait_gone "$game"
 wait "$game" || fail "program ended with status $? after the exit button"
-score=$(xxd -p "$XDG_DATA_HOME/numerella-del-dieci/tavrec10.txt")
-holder=$(xxd -p "$XDG_DATA_HOME/numerella-del-dieci/ntavrec10.txt")
+records="${E2E_RECORDS:-$XDG_DATA_HOME/numerella-del-dieci}"
+score=$(xxd -p "$records/tavrec10.txt")
+holder=$(xxd -p "$records/ntavrec10.txt")
 [ "$score" = "310d0a" ] || fail "score file holds $score, not 1 CR LF"
 [ "$holder" = "4c7563610d0a" ] || fail "name file holds $holder, not Luca CR LF"
 echo "run 2 passed: right answer after $right tries, record 1 by Luca saved byte for byte"
