@@ -152,8 +152,9 @@ alt_x "$board"
 closing_box "$pid" login1-saved
 before=$(record "$shared")
 [ "$before" = "$(hex 1) $(hex Anna)" ] || fail "first login left $before"
-echo "  numerella-a (Anna) saved 1: tavrec10.txt ntavrec10.txt = $before," \
-    "$(stat -c '%U:%G %a' "$shared/tavrec10.txt" "$shared/ntavrec10.txt" | paste -sd ' ')"
+owners=$(stat -c '%U:%G %a' "$shared/tavrec10.txt" "$shared/ntavrec10.txt" | sort -u)
+[ "$owners" = "_numerella:_numerella 644" ] || fail "the saved record is $owners, not the record user's alone"
+echo "  numerella-a (Anna) saved 1: tavrec10.txt ntavrec10.txt = $before, both $owners"
 start numerella-b Bruno "$installed"
 echo "  second login's board: $(shot login2-board)"
 answer_right 1
@@ -221,14 +222,14 @@ alt_x "$board"
 ends_without_box "$pid"
 [ -p "$per_login/tavrec10.txt" ] || fail "the FIFO was replaced"
 rm -f "$shared/tavrec10.txt"
-mkfifo -m 664 "$shared/tavrec10.txt"
-chgrp games "$shared/tavrec10.txt"
+mkfifo -m 644 "$shared/tavrec10.txt"
+chown _numerella:_numerella "$shared/tavrec10.txt"
 BOX=fifo-shared start numerella-b Carla "$installed"
 alt_x "$board"
 ends_without_box "$pid"
 [ -p "$shared/tavrec10.txt" ] || fail "the shared FIFO was replaced"
 rm -f "$shared/tavrec10.txt"
-install -o root -g games -m 664 /dev/null "$shared/tavrec10.txt"
+install -o _numerella -g _numerella -m 644 /dev/null "$shared/tavrec10.txt"
 
 echo "== 4. An unreadable record survives a game that scores"
 # unreadable_survives FOLDER PROGRAM NAME: the score file there is unreadable.
@@ -254,6 +255,6 @@ unreadable_survives "$per_login" "$build_tree" Huge
 printf '7\r\n' >"$shared/tavrec10.txt"
 chmod 000 "$shared/tavrec10.txt"
 unreadable_survives "$shared" "$installed" Shared
-chmod 664 "$shared/tavrec10.txt"
+chmod 644 "$shared/tavrec10.txt"
 reset_shared
 echo "== Records: shared between logins, kept under racing copies, FIFO and unreadable files survive"

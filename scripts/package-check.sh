@@ -55,13 +55,13 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$launcher" || status=$?
 [ "$status" = 1 ] || fail "without a display the game ended with status $status, not 1"
 
 records=/var/games/numerella-del-dieci
-[ "$(stat -c '%U:%G %a' "$records")" = "root:games 775" ] || fail "$records is $(stat -c '%U:%G %a' "$records")"
+[ "$(stat -c '%U:%G %a' "$records")" = "_numerella:_numerella 755" ] || fail "$records is $(stat -c '%U:%G %a' "$records")"
 for file in tavrec10.txt ntavrec10.txt; do
-    [ "$(stat -c '%U:%G %a %s' "$records/$file")" = "root:games 664 0" ] ||
+    [ "$(stat -c '%U:%G %a %s' "$records/$file")" = "_numerella:_numerella 644 0" ] ||
         fail "$records/$file is $(stat -c '%U:%G %a %s' "$records/$file")"
 done
 helper=/usr/lib/numerella-del-dieci/numerella-record
-[ "$(stat -c '%U:%G %a' "$helper")" = "root:games 2755" ] || fail "$helper is $(stat -c '%U:%G %a' "$helper")"
+[ "$(stat -c '%U:%G %a' "$helper")" = "_numerella:root 4755" ] || fail "$helper is $(stat -c '%U:%G %a' "$helper")"
 echo "$(stat -c '%U:%G %a' "$helper") $helper"
 
 echo "== Playing the installed program: $launcher"

@@ -2,8 +2,9 @@
 //
 //   numerella-record save SCORE     (the player's name on standard input)
 //
-// Installed setgid games beside the game, it is the only program that may
-// write the shared folder. SCORE is 1 to 5 decimal digits; the name is UTF-8,
+// Installed beside the game, setuid to the record's own system user
+// (_numerella), it is the only program that may write the shared folder: the
+// files it puts there belong to that user, never to the player who saved. SCORE is 1 to 5 decimal digits; the name is UTF-8,
 // one line, at most 1,000 characters, and comes on standard input so that
 // no other user sees it in the process list and no argument quoting can
 // change it. It always works in its compiled-in folder, never in one given
@@ -94,10 +95,11 @@ void say(const QString& sentence)
 
 int main(int argc, char* argv[])
 {
-    // Nothing of the caller's environment reaches the code that runs with
-    // the games group: no locale, no library or plug-in paths.
+    // Nothing of the caller's environment reaches the code that runs as the
+    // record's user: no locale, no library or plug-in paths. Players read the
+    // files; only this user writes them.
     ::clearenv();
-    ::umask(002);
+    ::umask(022);
     std::signal(SIGXFSZ, SIG_IGN);  // a tiny file-size limit fails a write, cleanly
     keepStandardDescriptors();
 

@@ -101,7 +101,7 @@ std::unique_ptr<RecordKeeper> makeRecordKeeper(const QString& programFolder, con
     struct stat helperInfo {};
     struct stat folderInfo {};
     const bool installed = ::stat(encodePath(helperPath).constData(), &helperInfo) == 0
-                           && S_ISREG(helperInfo.st_mode) && (helperInfo.st_mode & S_ISGID) != 0
+                           && S_ISREG(helperInfo.st_mode) && (helperInfo.st_mode & (S_ISUID | S_ISGID)) != 0
                            && ::stat(encodePath(sharedFolder).constData(), &folderInfo) == 0
                            && S_ISDIR(folderInfo.st_mode);
     if (installed)

@@ -10,9 +10,10 @@
 
 namespace numerella {
 
-// Where the package keeps the machine's record (root:games 0775).
+// Where the package keeps the machine's record, writable by the helper's
+// user alone.
 inline const QString kSharedRecordFolder = QStringLiteral("/var/games/numerella-del-dieci");
-// The setgid helper that alone may write there, installed beside the game.
+// The setuid helper that alone may write there, installed beside the game.
 inline const QString kRecordHelperName = QStringLiteral("numerella-record");
 
 // The helper's command line is `numerella-record save SCORE` with the name
@@ -62,7 +63,7 @@ private:
     RecordStore store_;
 };
 
-// Shared when the helper lies beside the program with its setgid bit set and
+// Shared when the helper lies beside the program with its set-id bit and
 // the shared folder exists (an installed package); per login otherwise (a
 // build tree, or a copy without the package).
 std::unique_ptr<RecordKeeper> makeRecordKeeper(const QString& programFolder, const QString& perLoginFolder,

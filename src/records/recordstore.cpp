@@ -23,7 +23,7 @@ const QByteArray kScoreFile("tavrec10.txt");
 const QByteArray kNameFile("ntavrec10.txt");
 const QByteArray kPendingEnd(".nuovo");
 const char* const kLockFile = ".lock";
-constexpr mode_t kFileMode = 0664;  // the shared folder's group writes too
+constexpr mode_t kFileMode = 0664;  // less the umask: the helper's keeps shared files 0644
 // Another copy holds the lock only for a few file operations; one that
 // holds it longer is stuck or hostile, and the game must not wait for it.
 constexpr qint64 kLockPatienceMs = 5000;
