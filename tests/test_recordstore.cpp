@@ -10,15 +10,12 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include <thread>
-
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace numerella;
-using numerella::testing::readFile;
-using numerella::testing::writeFile;
+using namespace numerella::testing;
 
 namespace {
 
@@ -134,7 +131,6 @@ private slots:
         for (const QString& file : {kScoreFileName, kNameFileName})
             for (const char* kind : {"fifo", "folder", "link", "dangling link"})
                 QTest::newRow(qPrintable(file + u' ' + kind)) << file << kind << SaveOutcome::Unreadable;
-        QTest::newRow("score over 64 KiB") << kScoreFileName << "big" << SaveOutcome::Unreadable;
         QTest::newRow("fifo as the lock") << ".lock" << "fifo" << SaveOutcome::Failed;
         QTest::newRow("link as the lock") << ".lock" << "link" << SaveOutcome::Failed;
     }
@@ -145,13 +141,12 @@ private slots:
         QFETCH(SaveOutcome, saved);
         QTemporaryDir outside;
         const QString target = outside.filePath("target");
-        const QByteArray at = QFile::encodeName(path(file)), big(kMaxRecordFileBytes + 1, '7');
+        const QByteArray at = QFile::encodeName(path(file));
         QFile::remove(path(file));
-        if (kind == "fifo")
-            QCOMPARE(::mkfifo(at.constData(), 0666), 0);
+        QVERIFY(kind != "fifo" || ::mkfifo(at.constData(), 0666) == 0);
         QVERIFY(kind != "folder" || QDir().mkdir(path(file)));
-        if (kind == "big" || kind == "link")
-            writeFile(kind == "big" ? path(file) : target, kind == "big" ? big : "99\r\n");
+        if (kind == "link")
+            writeFile(target, "99\r\n");
         QVERIFY(!kind.endsWith("link") || QFile::link(target, path(file)));
         struct stat before {}, after {};
         ::lstat(at.constData(), &before);
@@ -161,8 +156,7 @@ private slots:
         ::lstat(at.constData(), &after);
         QCOMPARE(after.st_mode, before.st_mode);
         QCOMPARE(readFile(target), QByteArray(kind == "link" ? "99\r\n" : "<missing>"));
-        QVERIFY(file == kScoreFileName ? kind != "big" || readFile(path(file)) == big
-                                       : readFile(path(kScoreFileName)) == "1111\r\n");
+        QVERIFY(file == kScoreFileName || readFile(path(kScoreFileName)) == "1111\r\n");
         QVERIFY(file == kNameFileName || readFile(path(kNameFileName)) == "Anna\r\n");
         QCOMPARE(pending(), QStringList());
     }
@@ -204,7 +198,7 @@ private slots:
         QByteArray last = kOld;
         for (int kill = 0; kill < 120; ++kill) {
             const pid_t saver = startClimber(dir_->path(), 1000000);
-            std::this_thread::sleep_for(std::chrono::microseconds(random.bounded(20001)));
+            ::usleep(random.bounded(20001));
             ::kill(saver, SIGKILL);
             QCOMPARE(exitStatus(saver), -1);
             QVERIFY2(pair().count('\n') == 2 && pair().endsWith("\r\n") && pair().indexOf("\r\n") > 0, pair());
@@ -234,14 +228,14 @@ private slots:
                 load.load();
                 loadWhole = loadSteps >= 0;
                 RecordStore(dir_->path()).load();
-                const QByteArray when = QByteArray::number(saveCut) + '/' + QByteArray::number(loadCut) + ": " + pair();
-                QVERIFY2(saved == saveWhole && onePlayer() && (!saved || pair() == kNew), when.constData());
+                QVERIFY2(saved == saveWhole && onePlayer() && (!saved || pair() == kNew),
+                         QByteArray::number(saveCut) + '/' + QByteArray::number(loadCut) + ": " + pair());
             }
         }
     }
 
-    // A rename that fails (a folder put in the file's place just before it)
-    // is never reported as saved.
+    // A rename that fails is never reported as saved: a folder is put in the
+    // file's place once the new score is written, or once it is in place.
     void failedRename()
     {
         for (const QString& blocked : {kScoreFileName, kNameFileName}) {
@@ -249,11 +243,7 @@ private slots:
             RecordStore store(dir_->path());
             bool done = false;
             store.setStepGate([&] {
-                // The score's rename comes once both new files are whole, the
-                // name's once the new score is in place.
-                const bool next = blocked == kScoreFileName ? pending().size() == 2 && readFile(path(pending()[0])).size() == 17
-                                                            : readFile(path(kScoreFileName)) == "22222\r\n";
-                if (next && !done)
+                if (!done && readFile(path(blocked == kScoreFileName ? pending().value(0) : kScoreFileName)).startsWith("22222"))
                     done = QFile::remove(path(blocked)) && QDir().mkpath(path(blocked) + "/inside");
                 return true;
             });
@@ -267,8 +257,7 @@ private slots:
     void helperRefusesBadInput()
     {
         const QList<std::pair<QStringList, QByteArray>> bad = {
-            {{}, "Anna"}, {{"load", "5"}, "Anna"}, {{"save", "5", "/tmp"}, "Anna"}, {{"save", ""}, "Anna"},
-            {{"save", "123456"}, "Anna"}, {{"save", "12a"}, "Anna"}, {{"save", "-1"}, "Anna"}, {{"save", " 7"}, "Anna"},
+            {{}, "Anna"}, {{"load", "5"}, "Anna"}, {{"save", "5", "/tmp"}, "Anna"}, {{"save", "123456"}, "Anna"}, {{"save", "-1"}, "Anna"},
             {{"save", "5"}, "Ann\xE0"}, {{"save", "5"}, "Anna\nBruno"}, {{"save", "5"}, QString(1001, u'è').toUtf8()}};
         const QString shared = QStringLiteral(TEST_SHARED_FOLDER);
         for (const auto& [args, input] : bad) {

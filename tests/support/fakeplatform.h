@@ -12,11 +12,7 @@
 
 namespace numerella::testing {
 
-struct ShownBox {
-    QString prompt;
-    int buttonSet = 0;
-    std::optional<QString> title;
-};
+struct ShownBox { QString prompt; int buttonSet = 0; std::optional<QString> title; };
 
 class FakePlatform final : public Platform {
 public:
@@ -35,13 +31,11 @@ public:
 
     int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override
     {
-        const ShownBox box{prompt, buttonSet, title};
-        boxes.append(box);
+        boxes.append({prompt, buttonSet, title});
         if (whileBoxOpen)
-            whileBoxOpen(box);
-        if (!boxAnswers.isEmpty())
-            return boxAnswers.takeFirst();
-        return buttonSet == buttons::kYesNoQuestionNoDefault ? answers::kNo : answers::kOk;
+            whileBoxOpen(ShownBox(boxes.last()));  // a copy: the box may open others
+        return !boxAnswers.isEmpty() ? boxAnswers.takeFirst()
+               : buttonSet == buttons::kYesNoQuestionNoDefault ? answers::kNo : answers::kOk;
     }
     QString inputBox(const QString& prompt) override
     {
@@ -49,11 +43,7 @@ public:
         return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
     }
     void playSound(const QString& path) override { sounds.append(path); }
-    QString recordFolder() override
-    {
-        QDir().mkpath(recordFolder_);
-        return recordFolder_;
-    }
+    QString recordFolder() override { QDir().mkpath(recordFolder_); return recordFolder_; }
     QString programFolder() override { return QStringLiteral("/opt/numerella"); }
     void endProgram() override { ++ends; }
     float nextRandom() override
@@ -62,12 +52,7 @@ public:
         draws << QString::number(value);
         return value;
     }
-    void reseedRandomFromClock() override
-    {
-        ++reseeds;
-        draws << QStringLiteral("reseed");
-        random_.reseedFromClock();
-    }
+    void reseedRandomFromClock() override { ++reseeds; draws << QStringLiteral("reseed"); random_.reseedFromClock(); }
     QString shortDate() override { return QStringLiteral("07/12/26"); }
 
 private:

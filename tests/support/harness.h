@@ -42,17 +42,9 @@ public:
     QByteArray recordFiles() const { return readFile(scorePath()) + readFile(namePath()); }
 
     // Loads the window, the name typed at the prompt.
-    void start(const QString& name = QStringLiteral("Giulia"))
-    {
-        platform_->inputAnswers.prepend(name);
-        window_->load();
-    }
+    void start(const QString& name = QStringLiteral("Giulia")) { platform_->inputAnswers.prepend(name); window_->load(); }
     // Real key events into the answer box, then Enter.
-    void answer(const QString& typed)
-    {
-        QTest::keyClicks(controls().txtAnswer, typed);
-        QTest::keyClick(controls().txtAnswer, Qt::Key_Return);
-    }
+    void answer(const QString& typed) { QTest::keyClicks(controls().txtAnswer, typed + u'\r'); }
     void nextQuestion() { QTest::keyClick(controls().cmdNext, Qt::Key_Space); }
     void answerRight(int times)
     {
@@ -62,11 +54,7 @@ public:
         }
     }
     // The race clock through the real tick path.
-    void tick(int times = 1)
-    {
-        while (times-- > 0)
-            window_->deliverTick();
-    }
+    void tick(int times = 1) { while (times-- > 0) window_->deliverTick(); }
 
     FakePlatform& platform() { return *platform_; }
     Tavola& window() { return *window_; }
