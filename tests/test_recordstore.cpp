@@ -1,12 +1,11 @@
 // The record store on a real disk: the compare with the record on disk now,
 // cut saves and their recovery, special and linked files, another user, two
-// copies at once, a killed saver, and the setgid helper's input.
+// copies at once, and the helper's input.
 #include "harness.h"
 
 #include "records/recordkeeper.h"
 
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -190,25 +189,6 @@ private slots:
         QCOMPARE(pair(), QStringLiteral("%1\r\nGiocatore %1\r\n").arg(1111 + saves).toLatin1());
     }
 
-    // A saver killed with SIGKILL at random moments: each file always one
-    // whole line; after the next load one player's pair, never lower.
-    void killedSaver()
-    {
-        QRandomGenerator random(20260712);
-        QByteArray last = kOld;
-        for (int kill = 0; kill < 120; ++kill) {
-            const pid_t saver = startClimber(dir_->path(), 1000000);
-            ::usleep(random.bounded(20001));
-            ::kill(saver, SIGKILL);
-            QCOMPARE(exitStatus(saver), -1);
-            QVERIFY2(pair().count('\n') == 2 && pair().endsWith("\r\n") && pair().indexOf("\r\n") > 0, pair());
-            QVERIFY(RecordStore(dir_->path()).load().readable);
-            QVERIFY2(onePlayer() && pair().split('\r')[0].toInt() >= last.split('\r')[0].toInt(), pair());
-            last = pair();
-        }
-        QVERIFY(last != kOld);
-    }
-
     // The save stopped before each of its steps, then the next load before
     // each of its own, then a whole load: always one player's pair, the new
     // one whenever the save said it saved.
@@ -252,7 +232,7 @@ private slots:
         }
     }
 
-    // The setgid helper takes a score of 1 to 5 digits and one UTF-8 line of
+    // The helper takes a score of 1 to 5 digits and one UTF-8 line of
     // at most 1,000 characters, or refuses (4) before touching anything.
     void helperRefusesBadInput()
     {

@@ -50,7 +50,23 @@ private slots:
         QVERIFY(game.platform().boxes[0].prompt == greeting("Niccolò") && c.lblnome1->caption() == "Niccolò");
         checkPlaying(game);
         QVERIFY(w.windowTitle() == "Gioca con la numerella del dieci" && (w.windowState() & Qt::WindowMaximized));
-        QVERIFY(c.txtAnswer->maxLength() == 4 && QFontInfo(c.lblconto->font()).family().startsWith("Liberation"));
+        // A handful of controls against the board's design: place, face and size, colour.
+        const struct { QWidget* w; QRect rect; const char* face; double points; QColor colour; } design[] = {
+            {c.txtAnswer, {544, 0, 185, 80}, "Arial", 48, QColor(0, 0, 255)},
+            {c.cmdNext, {280, 352, 121, 73}, "MS Sans Serif", 8.25, QColor()},
+            {c.lblconto, {0, 152, 105, 33}, "Arial Black", 12, QColor(255, 255, 0)},
+            {c.Label14, {0, 368, 95, 28}, "MS Sans Serif", 13.5, QColor(0, 255, 255)},
+            {c.lblScore1, {322, 272, 36, 59}, "Times New Roman", 36, QColor(255, 0, 0)},
+        };
+        for (const auto& d : design) {
+            const QPalette::ColorRole role = d.w == c.txtAnswer ? QPalette::Text : QPalette::WindowText;
+            QVERIFY2(d.w->geometry() == d.rect && d.w->font().family() == d.face && d.w->font().pointSizeF() == d.points
+                         && QFontInfo(d.w->font()).family().startsWith("Liberation")
+                         && (!d.colour.isValid() || d.w->palette().color(role) == d.colour),
+                     qPrintable(d.w->objectName()));
+        }
+        QVERIFY(c.txtAnswer->maxLength() == 4 && c.txtAnswer->palette().color(QPalette::Base) == QColor(255, 255, 128));
+        QVERIFY(c.cmdNext->face() == QColor(0, 192, 192) && c.lblScore->toolTip() == "Questo è il tuo punteggio. Forza con il  record");
         QList<QWidget*> cycle{c.cmdExit};
         for (QWidget* x = c.cmdExit->nextInFocusChain(); x != c.cmdExit && cycle.size() < 50; x = x->nextInFocusChain())
             if ((x->focusPolicy() & Qt::TabFocus) && x->parentWidget() == c.board)

@@ -3,24 +3,20 @@
 
 fail() { echo "E2E FAIL: $*" >&2; exit 1; }
 
-# Waits for a visible window whose title matches exactly, of one process
-# when a pid is given; prints its id.
+# Waits up to ten seconds for a visible window whose title matches exactly,
+# of one process when a pid is given; prints its id.
 wait_window() {
-    local title="$1" id
+    local id
     for _ in $(seq 1 100); do
-        id=$(xdotool search --all --onlyvisible ${2:+--pid "$2"} --name "^${title}\$" 2>/dev/null | tail -n 1 || true)
-        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        id=$(xdotool search --all --onlyvisible ${2:+--pid "$2"} --name "^$1\$" 2>/dev/null | tail -n 1 || true)
+        [ -z "$id" ] || { echo "$id"; return 0; }
         sleep 0.1
     done
-    fail "no window titled '$title'"
+    fail "no window titled '$1'"
 }
 
 wait_gone() {
-    local pid="$1"
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || return 0
-        sleep 0.1
-    done
+    for _ in $(seq 1 100); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
     fail "the program did not end"
 }
 
@@ -42,8 +38,4 @@ shot() {
     echo "$shots/$1.png"
 }
 
-is_black() {
-    local png="$1" x="$2" y="$3"
-    read -r r g b <<<"$(pixel "$png" "$x" "$y")"
-    [ "$r" = 0 ] && [ "$g" = 0 ] && [ "$b" = 0 ]
-}
+is_black() { [ "$(pixel "$1" "$2" "$3")" = "0 0 0" ]; }
