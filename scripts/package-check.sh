@@ -61,7 +61,7 @@ for file in tavrec10.txt ntavrec10.txt; do
         fail "$records/$file is $(stat -c '%U:%G %a %s' "$records/$file")"
 done
 helper=/usr/lib/numerella-del-dieci/numerella-record
-[ "$(stat -c '%U:%G %a' "$helper")" = "_numerella:root 4755" ] || fail "$helper is $(stat -c '%U:%G %a' "$helper")"
+[ "$(stat -c '%U:%G %a' "$helper")" = "_numerella:_numerella 6755" ] || fail "$helper is $(stat -c '%U:%G %a' "$helper")"
 echo "$(stat -c '%U:%G %a' "$helper") $helper"
 
 echo "== Playing the installed program: $launcher"
