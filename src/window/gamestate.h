@@ -13,7 +13,6 @@ struct GameState {
     std::int16_t risultato = 0;  // product the open question expects
     std::int16_t giuste = 0;     // right answers in this race
     std::int16_t sbagliate = 0;  // wrong answers in this race
-    std::int16_t numfile = 0;    // number of the record file being opened
     QString riga;                // caption text about to be written to a record file
     std::int16_t ore = 0;        // race clock: hours
     std::int16_t minuti = 0;     // race clock: minutes
