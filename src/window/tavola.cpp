@@ -85,7 +85,8 @@ void Tavola::setUpForm()
     // Command1 lies wholly inside the question button: keep it behind, so the
     // button's face and picture stay whole.
     ui_->Command1->stackUnder(ui_->cmdNext);
-    // Composed text would reach the box without passing the key filter.
+    // Answers are digits: no input method is needed. Composed text that
+    // comes all the same is filtered like typed keys.
     ui_->txtAnswer->setAttribute(Qt::WA_InputMethodEnabled, false);
     ui_->txtAnswer->installEventFilter(this);
     resize(kBoardSize.width(), kBoardSize.height() + ui_->menuBar->sizeHint().height());
