@@ -117,15 +117,5 @@ int main(int argc, char* argv[])
     RecordStore store(kFolder);
     const SaveResult result = store.saveIfBetter(QString::fromLatin1(argv[2]), *name);
     say(result.problem);
-    switch (result.outcome) {
-    case SaveOutcome::Saved:
-        return helper::kSaved;
-    case SaveOutcome::NotBetter:
-        return helper::kNotBetter;
-    case SaveOutcome::Unreadable:
-        return helper::kUnreadable;
-    case SaveOutcome::Failed:
-        break;
-    }
-    return helper::kFailed;
+    return helper::exitStatusFor(result.outcome);
 }

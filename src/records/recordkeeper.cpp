@@ -75,22 +75,12 @@ SaveResult SharedRecords::save(const QString& score, const QString& name)
     SaveResult result;
     result.onDisk = store_.load().pair;
     const int status = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    switch (status) {
-    case helper::kSaved:
-        result.outcome = SaveOutcome::Saved;
-        break;
-    case helper::kNotBetter:
-        result.outcome = SaveOutcome::NotBetter;
-        break;
-    case helper::kUnreadable:
-        result.outcome = SaveOutcome::Unreadable;
+    // Anything but 0..2 (bad input, a crash, no answer) is a failed save.
+    result.outcome = status >= 0 && status < helper::kFailed ? static_cast<SaveOutcome>(status) : SaveOutcome::Failed;
+    if (result.outcome == SaveOutcome::Unreadable)
         result.problem = said;
-        break;
-    default:
-        result.outcome = SaveOutcome::Failed;
+    else if (result.outcome == SaveOutcome::Failed)
         result.problem = said.isEmpty() ? folderProblem(where()) : said;
-        break;
-    }
     return result;
 }
 

@@ -19,11 +19,10 @@ inline const QString kRecordHelperName = QStringLiteral("numerella-record");
 // The helper's command line is `numerella-record save SCORE` with the name
 // on standard input; its exit status says what became of the save.
 namespace helper {
-inline constexpr int kSaved = 0;
-inline constexpr int kNotBetter = 1;
-inline constexpr int kUnreadable = 2;
-inline constexpr int kFailed = 3;
-inline constexpr int kBadInput = 4;
+// Exit statuses 0..3 are the SaveOutcome itself, so both ends read one table.
+inline constexpr int exitStatusFor(SaveOutcome outcome) { return static_cast<int>(outcome); }
+inline constexpr int kFailed = exitStatusFor(SaveOutcome::Failed);
+inline constexpr int kBadInput = kFailed + 1;
 inline constexpr int kMaxScoreDigits = 5;
 inline constexpr int kMaxNameLength = 1000;
 } // namespace helper

@@ -37,6 +37,7 @@ struct RecordLoad {
     QString problem;
 };
 
+// In this order: the values are also the record helper's exit statuses.
 enum class SaveOutcome {
     Saved,       // this save's own files are in place
     NotBetter,   // the record on disk is at least as high; nothing written
