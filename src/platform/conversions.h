@@ -18,7 +18,8 @@ namespace numerella {
 double parseNumber(QStringView text);
 
 // The whole text must be one number (blanks as above are allowed);
-// anything else, the empty text included, gives no value.
+// anything else, the empty text included, gives no value. Beyond a
+// double's range a number reads as an infinity, below it as zero.
 std::optional<double> toDoubleStrict(QStringView text);
 
 // Rounds to the nearest integer, a half going to the even neighbour.
@@ -28,10 +29,9 @@ std::optional<std::int16_t> roundToInt16(double value);
 // Decimal digits, "-" before a negative value, no padding.
 QString intToText(long long value);
 
-// Formats a whole number >= 0 by a picture pattern: each "0" is a digit that
-// is always shown, each "#" a digit shown only when significant.
+// Formats a whole number >= 0 by a picture pattern ending in "0": each "0"
+// is a digit always shown, each "#" one shown only when significant.
 // "00" gives 05 for 5; "#0", "###0" and "####0" give the plain number.
-// Negative values get a leading "-" in front of the formatted magnitude.
 QString formatPattern(long long value, QStringView pattern);
 
 // Adds one to a 16-bit counter, staying at the maximum instead of wrapping.
