@@ -1,22 +1,26 @@
 // The game's source of chance: uniform single-precision values in [0, 1).
-// It starts from the same state on every run, so the first value drawn after
-// start-up is always the same, and it can be reseeded from the clock.
+// Every run starts from the same seed, so the first value drawn after
+// start-up is always the same; each question reseeds it from the clock.
 #pragma once
 
-#include <cstdint>
+#include <QRandomGenerator>
+
+#include <chrono>
 
 namespace numerella {
 
 class RandomGenerator {
 public:
-    static constexpr std::uint64_t kStartState = 0x50000u;
-
-    float next();
-    void reseed(std::uint64_t seed);
-    void reseedFromClock();
+    // 24 bits fill a float's mantissa exactly, so the value stays below 1.
+    float next() { return static_cast<float>(generator_.bounded(1u << 24)) / (1u << 24); }
+    void reseedFromClock()
+    {
+        const auto now = std::chrono::system_clock::now().time_since_epoch().count();
+        generator_.seed(static_cast<quint32>(now ^ (now >> 32)));
+    }
 
 private:
-    std::uint64_t state_ = kStartState;
+    QRandomGenerator generator_{0x50000u};
 };
 
 } // namespace numerella
