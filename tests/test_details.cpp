@@ -1,12 +1,10 @@
 // The small things a player sees and types: the faces of the board's two
-// picture buttons, a box holding a long name, and the codes of keys.
+// picture buttons and a box holding a long name.
 #include "harness.h"
 
 #include "platform/qtplatform.h"
 #include "window/graphicalbutton.h"
-#include "window/keycodes.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -83,27 +81,6 @@ private slots:
         poll.start(10);
         platform.messageBox(prompt, buttons::kOkOnly, std::nullopt);
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
-    }
-
-    // The code a classic Windows keyboard types for a key; -1: none.
-    void keyCodes()
-    {
-        const int ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
-        const struct { int key, modifiers; const char16_t* text; int code; } rows[] = {
-            {Qt::Key_5, 0, u"5", 53}, {Qt::Key_7, Qt::KeypadModifier, u"7", 55}, {Qt::Key_A, Qt::ShiftModifier, u"A", 65},
-            {Qt::Key_Egrave, 0, u"è", 232}, {Qt::Key_E, ctrl | alt, u"€", 128}, {0, 0, u"😀", 63},
-            {Qt::Key_Return, 0, u"\r", 13}, {Qt::Key_Backspace, 0, u"\b", 8}, {Qt::Key_Escape, 0, u"\x1b", 27},
-            {Qt::Key_Return, ctrl, u"\r", 10}, {Qt::Key_H, ctrl, u"\b", 8}, {Qt::Key_M, ctrl, u"\r", 13},
-            {Qt::Key_V, ctrl, u"\x16", 22}, {Qt::Key_Backspace, ctrl, u"\b", 127}, {Qt::Key_5, ctrl, u"5", -1},
-            {Qt::Key_Return, alt, u"\r", -1}, {Qt::Key_N, alt, u"n", -1}, {Qt::Key_Left, 0, u"", -1},
-            {Qt::Key_Delete, 0, u"\x7f", -1}, {Qt::Key_Tab, 0, u"\t", -1},
-        };
-        for (const auto& r : rows) {
-            const QString text = QString::fromUtf16(r.text);
-            const auto typed = typedCharacterCode(QKeyEvent(QEvent::KeyPress, r.key, Qt::KeyboardModifiers(r.modifiers), text));
-            QVERIFY2((typed ? int(*typed) : -1) == r.code,
-                     qPrintable(QStringLiteral("key %1 modifiers %2 gave %3").arg(r.key, 0, 16).arg(r.modifiers, 0, 16).arg(typed ? *typed : -1)));
-        }
     }
 };
 

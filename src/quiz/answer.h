@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QtCore/qnamespace.h>
 #include <QStringView>
 
 #include <cstdint>
@@ -9,20 +10,21 @@
 
 namespace numerella {
 
-namespace keys {
-inline constexpr std::int16_t kBackspace = 8;
-inline constexpr std::int16_t kEnter = 13;
-inline constexpr std::int16_t kEscape = 27;
-inline constexpr std::int16_t kDropped = 0;
-} // namespace keys
-
+// What the answer box does with a key, judged by the text the key types.
 enum class KeyAction {
-    Pass,   // Backspace and the digits reach the box
-    Judge,  // Enter judges the answer and still reaches the box
-    Drop,   // everything else never reaches it
+    Pass,   // the box gets it: digits, Backspace, Delete, Tab, keys that type nothing
+    Judge,  // Enter (or Ctrl+M) judges the answer; the box keeps its text
+    Erase,  // Ctrl+H erases one character, as Backspace does
+    Drop,   // everything else that types something never reaches the box
 };
 
-KeyAction classifyKey(std::int16_t keyAscii);
+// The digits an answer is typed with: 0 to 9, no other script's.
+inline bool isAnswerDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+KeyAction answerKeyAction(int key, Qt::KeyboardModifiers modifiers, QStringView text);
 
 // The answer as the check reads it: the leading number of the text, rounded
 // to the nearest integer. No value when it does not fit 16 bits.

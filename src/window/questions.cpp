@@ -1,7 +1,6 @@
 // The question button and the answer box.
 #include "tavola.h"
 
-#include "keycodes.h"
 #include "platform/conversions.h"
 #include "platform/platform.h"
 #include "quiz/answer.h"
@@ -33,55 +32,33 @@ void Tavola::cmdNext_Click()
     ui_->txtAnswer->setFocus(Qt::OtherFocusReason);
 }
 
-bool Tavola::answerBoxKeyPress(const QKeyEvent& event)
+bool Tavola::txtAnswer_KeyPress(const QKeyEvent& event)
 {
-    const std::optional<std::int16_t> typed = typedCharacterCode(event);
-    if (!typed) {
-        // Keys that type no character go to the box (arrows, Delete, a paste
-        // with Shift+Insert), except one that would still type text there:
-        // Alt with a letter types nothing on the classic keyboard.
-        return !event.text().isEmpty() && event.text().front().isPrint();
-    }
     if (ended_)
         return true;
-    std::int16_t keyAscii = *typed;
-    txtAnswer_KeyPress(keyAscii);
-    if (keyAscii == keys::kBackspace && !boxActsOnItsOwn(event)) {
-        ui_->txtAnswer->backspace();  // Ctrl+H erases as Backspace does
-        return true;
-    }
-    return keyAscii == keys::kDropped;
+    const KeyAction action = answerKeyAction(event.key(), event.modifiers(), event.text());
+    if (action == KeyAction::Judge)
+        checkAnswer();  // the box then does nothing with Enter: its text stays
+    if (action == KeyAction::Erase)
+        ui_->txtAnswer->backspace();
+    return action == KeyAction::Erase || action == KeyAction::Drop;
 }
 
 bool Tavola::answerBoxComposedText(const QInputMethodEvent& event)
 {
-    // Composed text is typed text: only what the key filter lets in gets in.
-    QString passed;
-    for (const QChar c : event.commitString()) {
-        std::int16_t keyAscii = static_cast<std::int16_t>(c.unicode());
-        if (classifyKey(keyAscii) == KeyAction::Pass && keyAscii != keys::kBackspace)
-            passed += c;
-    }
-    if (passed == event.commitString())
+    // Composed text is typed text: only its digits get in.
+    QString digits = event.commitString();
+    digits.removeIf([](QChar c) { return !isAnswerDigit(c); });
+    if (digits == event.commitString())
         return false;
     QInputMethodEvent filtered(event.preeditString(), event.attributes());
-    filtered.setCommitString(passed, event.replacementStart(), event.replacementLength());
+    filtered.setCommitString(digits, event.replacementStart(), event.replacementLength());
     QCoreApplication::sendEvent(ui_->txtAnswer, &filtered);
     return true;
 }
 
-void Tavola::txtAnswer_KeyPress(std::int16_t& keyAscii)
+void Tavola::checkAnswer()
 {
-    switch (classifyKey(keyAscii)) {
-    case KeyAction::Pass:
-        return;
-    case KeyAction::Drop:
-        keyAscii = keys::kDropped;
-        return;
-    case KeyAction::Judge:
-        break;
-    }
-
     const QString soundFolder = platform_.programFolder() + u'/';
     if (isRightAnswer(ui_->txtAnswer->text(), state_.risultato)) {
         state_.giuste = saturatingIncrement(state_.giuste);

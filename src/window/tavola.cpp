@@ -191,7 +191,7 @@ void Tavola::endProgram()
 bool Tavola::eventFilter(QObject* watched, QEvent* event)
 {
     if (ui_ && watched == ui_->txtAnswer && event->type() == QEvent::KeyPress)
-        return answerBoxKeyPress(*static_cast<QKeyEvent*>(event));
+        return txtAnswer_KeyPress(*static_cast<QKeyEvent*>(event));
     if (ui_ && watched == ui_->txtAnswer && event->type() == QEvent::InputMethod)
         return answerBoxComposedText(*static_cast<QInputMethodEvent*>(event));
     return QMainWindow::eventFilter(watched, event);

@@ -63,9 +63,9 @@ private:
 
     // Questions and answers (questions.cpp).
     void cmdNext_Click();
-    bool answerBoxKeyPress(const QKeyEvent& event);
+    bool txtAnswer_KeyPress(const QKeyEvent& event);  // true: the box never sees the key
     bool answerBoxComposedText(const QInputMethodEvent& event);
-    void txtAnswer_KeyPress(std::int16_t& keyAscii);
+    void checkAnswer();
     void Suona(const QString& path);
     void enableAndFocusNext();
 
