@@ -3,7 +3,6 @@
 #include "window/tavola.h"
 
 #include <QApplication>
-#include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -15,64 +14,20 @@
 
 namespace {
 
-const char kProgram[] = "numerella-del-dieci";
+const QString kProgram = QStringLiteral("numerella-del-dieci");
 
-void print(std::FILE* stream, const QString& text)
+// Without a display QApplication stops the program through qFatal(): one
+// Italian line and status 1 instead, and none of Qt's own lines meanwhile.
+void startupMessage(QtMsgType type, const QMessageLogContext&, const QString&)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-}
-
-// What the command line asks for before any window is opened; Qt's own
-// options (-platform, -style ...) are left for QApplication. True when it
-// asked for help or the version, which are printed here.
-bool answeredCommandLine(const QStringList& arguments)
-{
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    QCommandLineParser parser;
-    parser.addOptions({help, version});
-    parser.parse(arguments);
-    if (parser.isSet(help)) {
-        print(stdout, QStringLiteral("Uso: %1 [opzioni]\n"
-                                     "Gara a tempo con la tabellina del dieci per la scuola primaria.\n\n"
-                                     "Opzioni:\n"
-                                     "  -h, --help       Mostra questo aiuto\n"
-                                     "  -v, --version    Mostra la versione del gioco\n")
-                          .arg(QLatin1String(kProgram)));
-    } else if (parser.isSet(version)) {
-        print(stdout, QStringLiteral("%1 %2\n").arg(QLatin1String(kProgram), QLatin1String(NUMERELLA_VERSION)));
-    }
-    return parser.isSet(help) || parser.isSet(version);
-}
-
-// The display Qt is told to use, as the player's environment or command line
-// names it; empty when there is none, where QApplication would try X11 and
-// abort the process.
-QString displayName(const QStringList& arguments)
-{
-    for (const char* variable : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty())
-            return QStringLiteral("%1=%2").arg(QLatin1String(variable), value);
-    }
-    const bool named = arguments.contains(QStringLiteral("-platform")) || arguments.contains(QStringLiteral("--platform"));
-    return named ? QStringLiteral("-platform") : QString();
-}
-
-// A display that is named but cannot be opened ends in qFatal() inside the
-// QApplication constructor; that becomes one clear line and status 1
-// instead of an abort.
-QtMessageHandler qtHandler = nullptr;
-QString display;
-
-void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type != QtFatalMsg) {
-        qtHandler(type, context, message);
+    if (type != QtFatalMsg)
         return;
-    }
-    print(stderr, QStringLiteral("%1: impossibile aprire lo schermo (%2): avvia il gioco da una sessione grafica.\n")
-                      .arg(QLatin1String(kProgram), display));
+    const QString display = qEnvironmentVariable("DISPLAY");
+    const QString problem = display.isEmpty()
+                                ? QStringLiteral("nessuno schermo disponibile (DISPLAY non impostato)")
+                                : QStringLiteral("impossibile aprire lo schermo (DISPLAY=%1)").arg(display);
+    const QString line = QStringLiteral("%1: %2: avvia il gioco da una sessione grafica.\n").arg(kProgram, problem);
+    std::fputs(qPrintable(line), stderr);
     std::_Exit(1);
 }
 
@@ -80,45 +35,52 @@ void startupMessageHandler(QtMsgType type, const QMessageLogContext& context, co
 
 int main(int argc, char* argv[])
 {
+    // Help and the version need no display, so they are answered before
+    // QApplication, which takes its own options (-platform, -style ...).
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (answeredCommandLine(arguments))
+    QCommandLineParser parser;
+    parser.addOptions({QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}),
+                       QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("version")})});
+    parser.parse(arguments);
+    if (parser.isSet(QStringLiteral("help"))) {
+        const QString help = QStringLiteral("Uso: %1 [opzioni]\n"
+                                            "Gara a tempo con la tabellina del dieci per la scuola primaria.\n\n"
+                                            "Opzioni:\n"
+                                            "  -h, --help       Mostra questo aiuto\n"
+                                            "  -v, --version    Mostra la versione del gioco\n");
+        std::fputs(qPrintable(help.arg(kProgram)), stdout);
         return 0;
-    display = displayName(arguments);
-    if (display.isEmpty()) {
-        print(stderr, QStringLiteral("%1: nessuno schermo disponibile (DISPLAY non impostato): "
-                                     "avvia il gioco da una sessione grafica.\n").arg(QLatin1String(kProgram)));
-        return 1;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fputs(qPrintable(kProgram + QStringLiteral(" " NUMERELLA_VERSION "\n")), stdout);
+        return 0;
     }
 
-    qtHandler = qInstallMessageHandler(startupMessageHandler);
+    qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
-    qInstallMessageHandler(qtHandler);
-
+    qInstallMessageHandler(nullptr);  // Qt's own again
     // Whatever QApplication did not take as its own option is a mistake.
     const QStringList leftOver = QCoreApplication::arguments().mid(1);
     if (!leftOver.isEmpty()) {
-        print(stderr, QStringLiteral("%1: argomento sconosciuto \u00ab%2\u00bb; %1 --help mostra le opzioni.\n")
-                          .arg(QLatin1String(kProgram), leftOver.first()));
+        const QString line = QStringLiteral("%1: argomento sconosciuto \u00ab%2\u00bb; %1 --help mostra le opzioni.\n");
+        std::fputs(qPrintable(line.arg(kProgram, leftOver.first())), stderr);
         return 2;
     }
 
-    QApplication::setApplicationName(QLatin1String(kProgram));
-    QApplication::setApplicationVersion(QLatin1String(NUMERELLA_VERSION));
+    QApplication::setApplicationName(kProgram);
     // Ties the windows to org.numerella.NumerellaDelDieci.desktop (the
     // Wayland app id; on X11 the class is the application name, which the
     // entry names as StartupWMClass).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.numerella.NumerellaDelDieci"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icona.ico")));
-
     // The game speaks only Italian, so Qt's own texts (the answer box's
     // context menu) do too, whatever the system's language.
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
-
     // The program ends only through its own paths (the close box, the exit
     // button, the end of the race), never because a dialog closed.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -127,7 +89,5 @@ int main(int argc, char* argv[])
     numerella::Tavola tavola(platform);
     platform.setDialogParent(&tavola);
     tavola.load();
-    if (tavola.ended())
-        return 0;
-    return QApplication::exec();
+    return tavola.ended() ? 0 : QApplication::exec();
 }
