@@ -42,7 +42,11 @@ public:
     QByteArray recordFiles() const { return readFile(scorePath()) + readFile(namePath()); }
 
     // Loads the window, the name typed at the prompt.
-    void start(const QString& name = QStringLiteral("Giulia")) { platform_->inputAnswers.prepend(name); window_->load(); }
+    void start(const QString& name = QStringLiteral("Giulia"))
+    {
+        platform_->inputAnswers.prepend(name);
+        window_->load();
+    }
     // Real key events into the answer box, then Enter.
     void answer(const QString& typed) { QTest::keyClicks(controls().txtAnswer, typed + u'\r'); }
     void nextQuestion() { QTest::keyClick(controls().cmdNext, Qt::Key_Space); }
