@@ -2,6 +2,7 @@
 
 #include "quiz/shading.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
@@ -77,6 +78,34 @@ void Board::setBackColor(const QColor& colour)
     backColor_ = colour;
     shaded_ = false;
     update();
+}
+
+void Board::keepDesign()
+{
+    design_.clear();
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const auto* button = qobject_cast<QAbstractButton*>(control);
+        design_.push_back({control, control->geometry(), control->font(), button ? button->iconSize() : QSize()});
+    }
+}
+
+void Board::resizeEvent(QResizeEvent*)
+{
+    const double scale = std::min({1.0, double(width()) / kDesignSize.width(), double(height()) / kDesignSize.height()});
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    // Rounded down, so that no control reaches past the board's edge.
+    const auto scaled = [scale](int length) { return int(length * scale); };
+    for (const Design& d : design_) {
+        d.control->setGeometry(scaled(d.geometry.x()), scaled(d.geometry.y()), scaled(d.geometry.width()),
+                               scaled(d.geometry.height()));
+        QFont font = d.font;
+        font.setPointSizeF(d.font.pointSizeF() * scale);
+        d.control->setFont(font);  // after the geometry: a label sized by its caption fits it anew
+        if (auto* button = qobject_cast<QAbstractButton*>(d.control))
+            button->setIconSize(QSize(scaled(d.pictureSize.width()), scaled(d.pictureSize.height())));
+    }
 }
 
 void Board::paintEvent(QPaintEvent* event)

@@ -1,12 +1,16 @@
 // The window's own surface under the controls. It shows the shaded
 // background of the current question, painted from its tint whenever the
-// surface is uncovered, or its plain background colour.
+// surface is uncovered, or its plain background colour. Smaller than its
+// design, it shrinks all its controls by one factor so that every one stays
+// in sight.
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 namespace numerella {
 
@@ -14,6 +18,15 @@ class Board : public QWidget {
     Q_OBJECT
 public:
     explicit Board(QWidget* parent = nullptr);
+
+    // The size the controls are laid out for, in logical pixels.
+    static constexpr QSize kDesignSize{792, 554};
+
+    // Takes the controls' present places, fonts and pictures as their
+    // design; from then on every resize scales them anew.
+    void keepDesign();
+    // The factor the controls are shown at: 1 at the design size or larger.
+    double scale() const { return scale_; }
 
     // Shades the whole board in the given tint.
     void shade(std::int16_t tono);
@@ -25,8 +38,17 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    struct Design {
+        QWidget* control;
+        QRect geometry;
+        QFont font;
+        QSize pictureSize;
+    };
+    std::vector<Design> design_;
+    double scale_ = 1.0;
     QColor backColor_;
     std::int16_t tono_ = 0;
     bool shaded_ = false;

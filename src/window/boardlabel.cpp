@@ -1,8 +1,38 @@
 #include "boardlabel.h"
 
+#include <QAccessibleWidget>
+#include <QEvent>
 #include <QFontMetrics>
 
 namespace numerella {
+
+namespace {
+
+class CaptionAccessible : public QAccessibleWidget {
+public:
+    explicit CaptionAccessible(BoardLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto* label = static_cast<const BoardLabel*>(widget());
+        if (kind != QAccessible::Name)
+            return QAccessibleWidget::text(kind);
+        if (!label->accessiblePrefix().isEmpty())
+            return label->accessiblePrefix() + label->text();
+        return label->accessibleName().isEmpty() ? label->text() : label->accessibleName();
+    }
+};
+
+QAccessibleInterface* captionAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("numerella::BoardLabel"))
+        return new CaptionAccessible(static_cast<BoardLabel*>(object));
+    return nullptr;
+}
+
+} // namespace
 
 BoardLabel::BoardLabel(QWidget* parent)
     : QLabel(parent)
@@ -11,6 +41,14 @@ BoardLabel::BoardLabel(QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     setMargin(0);
     setIndent(0);
+    [[maybe_unused]] static const bool installed = (QAccessible::installFactory(captionAccessible), true);
+}
+
+void BoardLabel::setAccessiblePrefix(const QString& prefix)
+{
+    accessiblePrefix_ = prefix;
+    // A label with a name of its own does not announce each new text.
+    setAccessibleName(prefix);
 }
 
 QString BoardLabel::displayText(const QString& caption)
@@ -43,10 +81,17 @@ void BoardLabel::setCaption(const QString& caption)
         return;
     caption_ = caption;
     setText(displayText(caption));
-    if (!accessiblePrefix_.isEmpty())
-        setAccessibleName(accessiblePrefix_ + text());
-    if (autoSize_)
+    if (autoSize_) {
+        fitted_ = true;
         resize(fittedSize(caption));
+    }
+}
+
+void BoardLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange && fitted_)
+        resize(fittedSize(caption_));
 }
 
 } // namespace numerella

@@ -6,7 +6,6 @@
 namespace numerella {
 
 namespace {
-constexpr int kPictureSize = 32;
 constexpr int kGap = 2;
 constexpr int kFocusInset = 4;
 constexpr int kContentInset = 4;
@@ -47,6 +46,7 @@ GraphicalButton::GraphicalButton(QWidget* parent)
     // Enter on the focused button presses it, as Space does.
     setAutoDefault(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setIconSize(QSize(32, 32));  // the pictures' own size, shrunk with a shrunken board
 }
 
 void GraphicalButton::setFace(const QColor& face)
@@ -60,11 +60,10 @@ void GraphicalButton::setFace(const QColor& face)
 
 QPixmap GraphicalButton::currentPicture() const
 {
-    const QSize size(kPictureSize, kPictureSize);
     const QIcon picture = icon();
     if (isDown() && !picture.availableSizes(QIcon::Selected).isEmpty())
-        return picture.pixmap(size, QIcon::Selected);
-    return picture.pixmap(size, isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        return picture.pixmap(iconSize(), QIcon::Selected);
+    return picture.pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
 }
 
 QRect GraphicalButton::pictureRect() const
