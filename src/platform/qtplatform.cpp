@@ -33,19 +33,17 @@ QWidget* QtPlatform::visibleParent() const
 
 namespace {
 
-// What a box can show whole: no word wider than a short line, no text longer
-// than a dozen lines or so. A 30,000-character name or a folder path as deep
-// as the system allows is cut in the middle, with an ellipsis, before the box
-// sizes itself to its text; the board keeps the whole text.
+// A box sizes itself to its text: cut in the middle, with an ellipsis, a word
+// too wide for a short line (an endless name, a deep folder) and a text of
+// more than a few lines, so that no box outgrows the screen.
 QString fitForBox(const QString& text, const QFont& font)
 {
-    constexpr int kWordWidth = 300;
-    constexpr int kTextWidth = 12 * kWordWidth;
+    constexpr int kWordWidth = 250;
     const QFontMetrics metrics(font);
     QStringList words = text.split(u' ');
     for (QString& word : words)
         word = metrics.elidedText(word, Qt::ElideMiddle, kWordWidth);
-    return metrics.elidedText(words.join(u' '), Qt::ElideMiddle, kTextWidth);
+    return metrics.elidedText(words.join(u' '), Qt::ElideMiddle, 8 * kWordWidth);
 }
 
 } // namespace

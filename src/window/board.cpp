@@ -1,5 +1,6 @@
 #include "board.h"
 
+#include "boardlabel.h"
 #include "quiz/shading.h"
 
 #include <QAbstractButton>
@@ -49,10 +50,30 @@ private:
     }
 };
 
+// A caption with a prefix is read when the reader asks, as its prefix and its
+// present text: set as a name on each change it would be announced, the
+// clock every second.
+class CaptionAccessible : public QAccessibleWidget {
+public:
+    explicit CaptionAccessible(BoardLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto* label = static_cast<const BoardLabel*>(widget());
+        if (kind != QAccessible::Name || (label->accessiblePrefix().isEmpty() && !label->accessibleName().isEmpty()))
+            return QAccessibleWidget::text(kind);
+        return label->accessiblePrefix() + label->text();
+    }
+};
+
 QAccessibleInterface* boardAccessible(const QString& className, QObject* object)
 {
     if (className == QLatin1String("numerella::Board") && object->isWidgetType())
         return new BoardAccessible(static_cast<QWidget*>(object));
+    if (className == QLatin1String("numerella::BoardLabel"))
+        return new CaptionAccessible(static_cast<BoardLabel*>(object));
     return nullptr;
 }
 
@@ -85,26 +106,25 @@ void Board::keepDesign()
     design_.clear();
     for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const auto* button = qobject_cast<QAbstractButton*>(control);
-        design_.push_back({control, control->geometry(), control->font(), button ? button->iconSize() : QSize()});
+        design_.append({control, control->geometry(), control->font(), button ? button->iconSize() : QSize()});
     }
 }
 
 void Board::resizeEvent(QResizeEvent*)
 {
-    const double scale = std::min({1.0, double(width()) / kDesignSize.width(), double(height()) / kDesignSize.height()});
+    const double scale = std::min({1.0, width() / qreal(kDesignSize.width()), height() / qreal(kDesignSize.height())});
     if (scale == scale_)
         return;
     scale_ = scale;
     // Rounded down, so that no control reaches past the board's edge.
     const auto scaled = [scale](int length) { return int(length * scale); };
-    for (const Design& d : design_) {
-        d.control->setGeometry(scaled(d.geometry.x()), scaled(d.geometry.y()), scaled(d.geometry.width()),
-                               scaled(d.geometry.height()));
-        QFont font = d.font;
-        font.setPointSizeF(d.font.pointSizeF() * scale);
-        d.control->setFont(font);  // after the geometry: a label sized by its caption fits it anew
-        if (auto* button = qobject_cast<QAbstractButton*>(d.control))
-            button->setIconSize(QSize(scaled(d.pictureSize.width()), scaled(d.pictureSize.height())));
+    for (const auto& [control, place, font, picture] : std::as_const(design_)) {
+        control->setGeometry(scaled(place.x()), scaled(place.y()), scaled(place.width()), scaled(place.height()));
+        QFont shrunk = font;
+        shrunk.setPointSizeF(font.pointSizeF() * scale);
+        control->setFont(shrunk);  // after the geometry: a label sized by its caption fits it anew
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->setIconSize(QSize(scaled(picture.width()), scaled(picture.height())));
     }
 }
 

@@ -6,11 +6,9 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QWidget>
 
 #include <cstdint>
-#include <vector>
 
 namespace numerella {
 
@@ -19,14 +17,10 @@ class Board : public QWidget {
 public:
     explicit Board(QWidget* parent = nullptr);
 
-    // The size the controls are laid out for, in logical pixels.
-    static constexpr QSize kDesignSize{792, 554};
-
-    // Takes the controls' present places, fonts and pictures as their
-    // design; from then on every resize scales them anew.
+    static constexpr QSize kDesignSize{792, 554};  // in logical pixels
+    // Takes the controls as they are as the design that every resize scales.
     void keepDesign();
-    // The factor the controls are shown at: 1 at the design size or larger.
-    double scale() const { return scale_; }
+    double scale() const { return scale_; }  // 1 at the design size or larger
 
     // Shades the whole board in the given tint.
     void shade(std::int16_t tono);
@@ -41,13 +35,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct Design {
-        QWidget* control;
-        QRect geometry;
-        QFont font;
-        QSize pictureSize;
-    };
-    std::vector<Design> design_;
+    QList<std::tuple<QWidget*, QRect, QFont, QSize>> design_;  // place, font, picture size
     double scale_ = 1.0;
     QColor backColor_;
     std::int16_t tono_ = 0;

@@ -1,38 +1,9 @@
 #include "boardlabel.h"
 
-#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFontMetrics>
 
 namespace numerella {
-
-namespace {
-
-class CaptionAccessible : public QAccessibleWidget {
-public:
-    explicit CaptionAccessible(BoardLabel* label)
-        : QAccessibleWidget(label, QAccessible::StaticText)
-    {
-    }
-    QString text(QAccessible::Text kind) const override
-    {
-        const auto* label = static_cast<const BoardLabel*>(widget());
-        if (kind != QAccessible::Name)
-            return QAccessibleWidget::text(kind);
-        if (!label->accessiblePrefix().isEmpty())
-            return label->accessiblePrefix() + label->text();
-        return label->accessibleName().isEmpty() ? label->text() : label->accessibleName();
-    }
-};
-
-QAccessibleInterface* captionAccessible(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("numerella::BoardLabel"))
-        return new CaptionAccessible(static_cast<BoardLabel*>(object));
-    return nullptr;
-}
-
-} // namespace
 
 BoardLabel::BoardLabel(QWidget* parent)
     : QLabel(parent)
@@ -41,14 +12,6 @@ BoardLabel::BoardLabel(QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     setMargin(0);
     setIndent(0);
-    [[maybe_unused]] static const bool installed = (QAccessible::installFactory(captionAccessible), true);
-}
-
-void BoardLabel::setAccessiblePrefix(const QString& prefix)
-{
-    accessiblePrefix_ = prefix;
-    // A label with a name of its own does not announce each new text.
-    setAccessibleName(prefix);
 }
 
 QString BoardLabel::displayText(const QString& caption)

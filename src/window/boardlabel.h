@@ -23,11 +23,10 @@ public:
     void setAutoSize(bool on) { autoSize_ = on; }
 
     // What a screen reader says before the caption, as "Risposte esatte: "
-    // before a score; with none it reads the caption alone. The reader asks
-    // for the caption when it reaches the label: a new one is not announced,
-    // so the clock does not speak up every second.
+    // before a score; with none it reads the caption alone. As a name of its
+    // own it also keeps each new caption from being announced.
     QString accessiblePrefix() const { return accessiblePrefix_; }
-    void setAccessiblePrefix(const QString& prefix);
+    void setAccessiblePrefix(const QString& prefix) { setAccessibleName(accessiblePrefix_ = prefix); }
 
     // The size an automatically sized label takes for a caption.
     QSize fittedSize(const QString& caption) const;

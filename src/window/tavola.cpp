@@ -46,9 +46,11 @@ void applyFormProperties(QWidget* board)
 // metric twins from Liberation stand in.
 void substituteFaces()
 {
+    const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("sans-serif")};
     for (const char* face : {"MS Sans Serif", "Arial", "Arial Black"})
-        QFont::insertSubstitutions(QLatin1String(face), {QStringLiteral("Liberation Sans"), QStringLiteral("sans-serif")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
+        QFont::insertSubstitutions(QLatin1String(face), sans);
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               {QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
 }
 
 } // namespace
