@@ -104,8 +104,9 @@ void Tavola::enableAndFocusNext()
 {
     ui_->cmdNext->setEnabled(true);
     // A screen reader speaks when the focus arrives: the verdict must be
-    // the button's description by then.
-    ui_->cmdNext->setAccessibleDescription(ui_->lblMessage->caption());
+    // the button's description by then, and said once.
+    if (ui_->cmdNext->accessibleDescription() != ui_->lblMessage->caption())
+        ui_->cmdNext->setAccessibleDescription(ui_->lblMessage->caption());
     ui_->cmdNext->setFocus(Qt::OtherFocusReason);
 }
 
