@@ -5,15 +5,12 @@
 #include <QApplication>
 #include <QDate>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLocale>
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
-#include <QTextBoundaryFinder>
 
 namespace numerella {
 
@@ -36,39 +33,17 @@ QWidget* QtPlatform::visibleParent() const
 
 namespace {
 
-// Longer words get a break chance between every two characters: a box's
-// label wraps only at spaces, and one endless name would run off its edge.
-constexpr int kLongestUnbrokenWord = 20;
-
-QString breakableText(const QString& text)
+// A box sizes itself to its text: cut in the middle, with an ellipsis, a word
+// too wide for a short line (an endless name, a deep folder) and a text of
+// more than a few lines, so that no box outgrows the screen.
+QString fitForBox(const QString& text, const QFont& font)
 {
-    constexpr QChar kBreakChance(0x200B);
-    QString result;
-    QStringList word;  // its characters, each a whole grapheme
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    for (qsizetype start = 0, end = graphemes.toNextBoundary(); end != -1; start = end, end = graphemes.toNextBoundary()) {
-        const QString character = text.mid(start, end - start);
-        const bool space = character.front().isSpace();
-        if (!space)
-            word.append(character);
-        if (space || end == text.size()) {
-            result += word.join(word.size() > kLongestUnbrokenWord ? QString(kBreakChance) : QString());
-            word.clear();
-        }
-        if (space)
-            result += character;
-    }
-    return result;
-}
-
-// Wide enough for the whole title in the title bar, with the window
-// manager's buttons beside it.
-int widthForTitle(const QString& title)
-{
-    constexpr int kTitleBarButtons = 120;
-    QFont titleFont = QApplication::font();
-    titleFont.setBold(true);
-    return QFontMetrics(titleFont).horizontalAdvance(title) + kTitleBarButtons;
+    constexpr int kWordWidth = 250;
+    const QFontMetrics metrics(font);
+    QStringList words = text.split(u' ');
+    for (QString& word : words)
+        word = metrics.elidedText(word, Qt::ElideMiddle, kWordWidth);
+    return metrics.elidedText(words.join(u' '), Qt::ElideMiddle, 8 * kWordWidth);
 }
 
 } // namespace
@@ -77,8 +52,8 @@ int QtPlatform::messageBox(const QString& prompt, int buttonSet, const std::opti
 {
     QMessageBox box(visibleParent());
     box.setWindowTitle(title.value_or(kApplicationTitle));
-    box.setText(breakableText(prompt));
     box.setTextFormat(Qt::PlainText);
+    box.setText(fitForBox(prompt, box.font()));
     QPushButton* yes = nullptr;
     QPushButton* answer = nullptr;
     if (buttonSet == buttons::kYesNoQuestionNoDefault) {
@@ -90,11 +65,6 @@ int QtPlatform::messageBox(const QString& prompt, int buttonSet, const std::opti
     }
     box.setDefaultButton(answer);
     box.setEscapeButton(answer);
-    // Added last: the box rebuilds its layout whenever its parts change.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        grid->addItem(new QSpacerItem(widthForTitle(box.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-    }
     box.exec();
     if (yes)
         return box.clickedButton() == yes ? answers::kYes : answers::kNo;
@@ -105,15 +75,10 @@ QString QtPlatform::inputBox(const QString& prompt)
 {
     QInputDialog dialog(visibleParent());
     dialog.setWindowTitle(kApplicationTitle);
-    dialog.setLabelText(breakableText(prompt));
+    dialog.setLabelText(fitForBox(prompt, dialog.font()));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Annulla"));
-    // The dialog's size follows its layout, so the label carries the width.
-    if (auto* label = dialog.findChild<QLabel*>()) {
-        label->setWordWrap(true);
-        label->setMinimumWidth(widthForTitle(dialog.windowTitle()));
-    }
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 

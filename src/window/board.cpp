@@ -1,7 +1,9 @@
 #include "board.h"
 
+#include "boardlabel.h"
 #include "quiz/shading.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
@@ -48,10 +50,30 @@ private:
     }
 };
 
+// A caption with a prefix is read when the reader asks, as its prefix and its
+// present text: set as a name on each change it would be announced, the
+// clock every second.
+class CaptionAccessible : public QAccessibleWidget {
+public:
+    explicit CaptionAccessible(BoardLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+    QString text(QAccessible::Text kind) const override
+    {
+        const auto* label = static_cast<const BoardLabel*>(widget());
+        if (kind != QAccessible::Name || (label->accessiblePrefix().isEmpty() && !label->accessibleName().isEmpty()))
+            return QAccessibleWidget::text(kind);
+        return label->accessiblePrefix() + label->text();
+    }
+};
+
 QAccessibleInterface* boardAccessible(const QString& className, QObject* object)
 {
     if (className == QLatin1String("numerella::Board") && object->isWidgetType())
         return new BoardAccessible(static_cast<QWidget*>(object));
+    if (className == QLatin1String("numerella::BoardLabel"))
+        return new CaptionAccessible(static_cast<BoardLabel*>(object));
     return nullptr;
 }
 
@@ -77,6 +99,33 @@ void Board::setBackColor(const QColor& colour)
     backColor_ = colour;
     shaded_ = false;
     update();
+}
+
+void Board::keepDesign()
+{
+    design_.clear();
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const auto* button = qobject_cast<QAbstractButton*>(control);
+        design_.append({control, control->geometry(), control->font(), button ? button->iconSize() : QSize()});
+    }
+}
+
+void Board::resizeEvent(QResizeEvent*)
+{
+    const double scale = std::min({1.0, width() / qreal(kDesignSize.width()), height() / qreal(kDesignSize.height())});
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    // Rounded down, so that no control reaches past the board's edge.
+    const auto scaled = [scale](int length) { return int(length * scale); };
+    for (const auto& [control, place, font, picture] : std::as_const(design_)) {
+        control->setGeometry(scaled(place.x()), scaled(place.y()), scaled(place.width()), scaled(place.height()));
+        QFont shrunk = font;
+        shrunk.setPointSizeF(font.pointSizeF() * scale);
+        control->setFont(shrunk);  // after the geometry: a label sized by its caption fits it anew
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->setIconSize(QSize(scaled(picture.width()), scaled(picture.height())));
+    }
 }
 
 void Board::paintEvent(QPaintEvent* event)

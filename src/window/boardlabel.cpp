@@ -1,5 +1,6 @@
 #include "boardlabel.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 
 namespace numerella {
@@ -43,10 +44,17 @@ void BoardLabel::setCaption(const QString& caption)
         return;
     caption_ = caption;
     setText(displayText(caption));
-    if (!accessiblePrefix_.isEmpty())
-        setAccessibleName(accessiblePrefix_ + text());
-    if (autoSize_)
+    if (autoSize_) {
+        fitted_ = true;
         resize(fittedSize(caption));
+    }
+}
+
+void BoardLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange && fitted_)
+        resize(fittedSize(caption_));
 }
 
 } // namespace numerella

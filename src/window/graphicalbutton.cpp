@@ -6,7 +6,6 @@
 namespace numerella {
 
 namespace {
-constexpr int kPictureSize = 32;
 constexpr int kGap = 2;
 constexpr int kFocusInset = 4;
 constexpr int kContentInset = 4;
@@ -15,30 +14,6 @@ constexpr int kContentInset = 4;
 const QColor kHighlight(255, 255, 255);
 const QColor kShadow(128, 128, 128);
 const QColor kDarkShadow(0, 0, 0);
-
-constexpr int kCaptionFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic;
-
-struct Placement {
-    QRect picture;
-    QRect caption;
-};
-
-Placement place(const QRect& whole, const QPixmap& picture, const QFont& font, const QString& text)
-{
-    const QFontMetrics metrics(font);
-    const QRect area = whole.adjusted(kContentInset, kContentInset, -kContentInset, -kContentInset);
-    const QSize pictureSize = picture.isNull() ? QSize() : picture.deviceIndependentSize().toSize();
-    const int contentHeight = pictureSize.height() + kGap + metrics.height();
-    int top = area.top() + (area.height() - contentHeight) / 2;
-    Placement result;
-    if (!picture.isNull()) {
-        result.picture = QRect(QPoint(area.left() + (area.width() - pictureSize.width()) / 2, top), pictureSize);
-        top += pictureSize.height() + kGap;
-    }
-    const QRect line(area.left(), top, area.width(), metrics.height());
-    result.caption = metrics.boundingRect(line, kCaptionFlags, text);
-    return result;
-}
 } // namespace
 
 GraphicalButton::GraphicalButton(QWidget* parent)
@@ -47,6 +22,7 @@ GraphicalButton::GraphicalButton(QWidget* parent)
     // Enter on the focused button presses it, as Space does.
     setAutoDefault(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setIconSize(QSize(32, 32));  // the pictures' own size, shrunk with a shrunken board
 }
 
 void GraphicalButton::setFace(const QColor& face)
@@ -56,30 +32,6 @@ void GraphicalButton::setFace(const QColor& face)
     pal.setColor(QPalette::Button, face);
     setPalette(pal);
     update();
-}
-
-QPixmap GraphicalButton::currentPicture() const
-{
-    const QSize size(kPictureSize, kPictureSize);
-    const QIcon picture = icon();
-    if (isDown() && !picture.availableSizes(QIcon::Selected).isEmpty())
-        return picture.pixmap(size, QIcon::Selected);
-    return picture.pixmap(size, isEnabled() ? QIcon::Normal : QIcon::Disabled);
-}
-
-QRect GraphicalButton::pictureRect() const
-{
-    return place(rect(), currentPicture(), font(), text()).picture;
-}
-
-QRect GraphicalButton::captionRect() const
-{
-    return place(rect(), currentPicture(), font(), text()).caption;
-}
-
-QRect GraphicalButton::focusRingRect() const
-{
-    return rect().adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset);
 }
 
 void GraphicalButton::paintEvent(QPaintEvent*)
@@ -93,13 +45,21 @@ void GraphicalButton::paintEvent(QPaintEvent*)
     const QBrush fill(face_);
     qDrawWinButton(&painter, rect(), bevel, isDown(), &fill);
 
-    const QPixmap picture = currentPicture();
-    const Placement placement = place(rect(), picture, font(), text());
-    const QPoint shift = isDown() ? QPoint(1, 1) : QPoint(0, 0);
-    if (!picture.isNull())
-        painter.drawPixmap(placement.picture.topLeft() + shift, picture);
+    // The picture centred above the caption, the two centred on the face;
+    // held down, both move one pixel right and down.
+    const QIcon::Mode mode = !isEnabled()                                                   ? QIcon::Disabled
+                             : isDown() && !icon().availableSizes(QIcon::Selected).isEmpty() ? QIcon::Selected
+                                                                                             : QIcon::Normal;
+    const QPixmap picture = icon().pixmap(iconSize(), mode);
+    const QSize pictureSize = picture.deviceIndependentSize().toSize();
+    const QFontMetrics metrics(font());
+    const QRect area = rect().adjusted(kContentInset, kContentInset, -kContentInset, -kContentInset)
+                           .translated(isDown() ? QPoint(1, 1) : QPoint());
+    const int top = area.top() + (area.height() - pictureSize.height() - kGap - metrics.height()) / 2;
+    painter.drawPixmap(area.left() + (area.width() - pictureSize.width()) / 2, top, picture);
+    const QRect caption(area.left(), top + pictureSize.height() + kGap, area.width(), metrics.height());
+    constexpr int kCaptionFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic;
     painter.setFont(font());
-    const QRect caption = placement.caption.translated(shift);
     if (!isEnabled()) {
         // The classic etched look of a disabled caption.
         painter.setPen(kHighlight);
@@ -112,7 +72,7 @@ void GraphicalButton::paintEvent(QPaintEvent*)
         painter.setPen(QPen(kDarkShadow, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         // A pen outline covers one pixel more than the rectangle's own.
-        painter.drawRect(focusRingRect().adjusted(0, 0, -1, -1));
+        painter.drawRect(rect().adjusted(kFocusInset, kFocusInset, -kFocusInset - 1, -kFocusInset - 1));
     }
 }
 

@@ -22,16 +22,6 @@ public:
     void setFace(const QColor& face);
     QColor face() const { return face_; }
 
-    // The picture the button shows in its present state.
-    QPixmap currentPicture() const;
-
-    // Where the picture and the caption's text lie, in widget coordinates,
-    // while the button is up; held down, both move one pixel right and down.
-    QRect pictureRect() const;
-    QRect captionRect() const;
-    // The pixels of the dotted ring drawn while the button has the focus.
-    QRect focusRingRect() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 

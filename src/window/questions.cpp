@@ -75,14 +75,15 @@ void Tavola::checkAnswer()
     ui_->lblScore->setCaption(formatPattern(state_.giuste, u"####0"));
     enableAndFocusNext();
     ui_->lblScore2->setCaption(formatPattern(saturatingSum(state_.sbagliate, state_.giuste), u"####0"));
-    // The question button has the focus now: a screen reader says the
-    // verdict with it.
-    ui_->cmdNext->setAccessibleDescription(ui_->lblMessage->caption());
 }
 
 void Tavola::enableAndFocusNext()
 {
     ui_->cmdNext->setEnabled(true);
+    // A screen reader speaks when the focus arrives: the verdict must be
+    // the button's description by then, and said once.
+    if (ui_->cmdNext->accessibleDescription() != ui_->lblMessage->caption())
+        ui_->cmdNext->setAccessibleDescription(ui_->lblMessage->caption());
     ui_->cmdNext->setFocus(Qt::OtherFocusReason);
 }
 

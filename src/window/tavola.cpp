@@ -24,8 +24,6 @@ namespace numerella {
 namespace {
 const QString kMinimisedCaption = QStringLiteral("Giocare con la tavola pitagorica");
 constexpr int kTickMilliseconds = 1000;
-// The board's design size in logical pixels.
-constexpr QSize kBoardSize(792, 554);
 
 // What the form format cannot say, given to the controls here: fractional
 // point sizes ride in a dynamic property, and so does the icon pointer.
@@ -48,9 +46,11 @@ void applyFormProperties(QWidget* board)
 // metric twins from Liberation stand in.
 void substituteFaces()
 {
+    const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("sans-serif")};
     for (const char* face : {"MS Sans Serif", "Arial", "Arial Black"})
-        QFont::insertSubstitutions(QLatin1String(face), {QStringLiteral("Liberation Sans"), QStringLiteral("sans-serif")});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
+        QFont::insertSubstitutions(QLatin1String(face), sans);
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               {QStringLiteral("Liberation Serif"), QStringLiteral("serif")});
 }
 
 } // namespace
@@ -82,14 +82,18 @@ void Tavola::setUpForm()
     ui_ = std::make_unique<Ui::Tavola>();
     ui_->setupUi(this);
     applyFormProperties(ui_->board);
+    ui_->board->keepDesign();
     // Command1 lies wholly inside the question button: keep it behind, so the
-    // button's face and picture stay whole.
+    // button's face and picture stay whole. Unseen, nameless and doing
+    // nothing, it takes no focus either: Tab would rest where no child sees
+    // or hears anything.
     ui_->Command1->stackUnder(ui_->cmdNext);
+    ui_->Command1->setFocusPolicy(Qt::NoFocus);
     // Answers are digits: no input method is needed. Composed text that
     // comes all the same is filtered like typed keys.
     ui_->txtAnswer->setAttribute(Qt::WA_InputMethodEnabled, false);
     ui_->txtAnswer->installEventFilter(this);
-    resize(kBoardSize.width(), kBoardSize.height() + ui_->menuBar->sizeHint().height());
+    resize(Board::kDesignSize + QSize(0, ui_->menuBar->sizeHint().height()));
 
     Timer1 = new QTimer(ui_->board);
     Timer1->setInterval(kTickMilliseconds);

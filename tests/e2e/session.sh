@@ -118,3 +118,6 @@ holder=$(xxd -p "$records/ntavrec10.txt")
 [ "$score" = "310d0a" ] || fail "score file holds $score, not 1 CR LF"
 [ "$holder" = "4c7563610d0a" ] || fail "name file holds $holder, not Luca CR LF"
 echo "run 2 passed: right answer after $right tries, record 1 by Luca saved byte for byte"
+
+# ---- Run 3: a desktop scaled to 150 %.
+source "$(dirname "${BASH_SOURCE[0]}")/scaled.sh"
