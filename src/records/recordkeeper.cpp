@@ -1,8 +1,9 @@
 #include "recordkeeper.h"
 
-#include "platform/datafolder.h"
+#include "platform/windows1252.h"
 
-#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <sys/stat.h>
@@ -11,92 +12,98 @@ namespace numerella {
 
 namespace {
 
-constexpr int kHelperPatienceMs = 15000;
+// The helper waits at most 2 s for the lock; a helper silent past this is
+// stuck, and the child is told the record was not saved this time.
+constexpr int kHelperPatienceMs = 4000;
 
-QString folderProblem(const QString& folder)
-{
-    return QStringLiteral("Non sono riuscito a registrare il record nella cartella \"%1\".").arg(folder);
-}
+class PerLoginRecords final : public RecordKeeper {
+public:
+    explicit PerLoginRecords(const QByteArray& folder) : store_(folder.toStdString(), true), folder_(folder) {}
+    RecordResult load() override { return store_.load(); }
+    RecordResult save(const QString& score, const QString& name) override
+    {
+        return store_.saveIfBetter(score.toStdString(), recordName(name));
+    }
+    QString where() const override { return QFile::decodeName(folder_); }
+
+private:
+    RecordStore store_;
+    QByteArray folder_;
+};
+
+class SharedRecords final : public RecordKeeper {
+public:
+    SharedRecords(const QString& helper, const QString& folder) : helper_(helper), folder_(folder) {}
+    RecordResult load() override { return run({QStringLiteral("show")}, {}); }
+    RecordResult save(const QString& score, const QString& name) override
+    {
+        return run({QStringLiteral("save"), score}, QByteArray::fromStdString(recordName(name)));
+    }
+    QString where() const override { return folder_; }
+
+private:
+    RecordResult run(const QStringList& arguments, const QByteArray& input) const
+    {
+        QProcess helper;
+        helper.start(helper_, arguments);
+        helper.write(input);
+        helper.closeWriteChannel();
+        if (!helper.waitForFinished(kHelperPatienceMs)) {
+            helper.kill();
+            helper.waitForFinished(1000);
+            const bool started = helper.error() != QProcess::FailedToStart;
+            return {started ? Outcome::Busy : Outcome::Failed, {}, (helper_ + QStringLiteral(": ") + helper.errorString()).toStdString()};
+        }
+        const QByteArray said = helper.readAllStandardOutput();
+        const std::string complaint = helper.readAllStandardError().trimmed().toStdString();
+        // "SCORE-BYTES NAME-BYTES\n" then the bytes, exactly.
+        const qsizetype newline = said.indexOf('\n');
+        const QList<QByteArray> sizes = said.left(newline).split(' ');
+        bool sized = newline > 0 && sizes.size() == 2;
+        const qsizetype scoreBytes = sized ? sizes[0].toLongLong(&sized) : 0;
+        const qsizetype nameBytes = sized ? sizes[1].toLongLong(&sized) : 0;
+        const int status = helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
+        if (!sized || scoreBytes < 0 || nameBytes < 0 || said.size() != newline + 1 + scoreBytes + nameBytes
+            || status < 0 || status > int(Outcome::Failed))
+            return {Outcome::Failed, {}, complaint.empty() ? (helper_ + QStringLiteral(": no answer")).toStdString() : complaint};
+        const QByteArray score = said.mid(newline + 1, scoreBytes), name = said.mid(newline + 1 + scoreBytes);
+        return {Outcome(status), {score.toStdString(), name.toStdString()}, complaint};
+    }
+
+    QString helper_;
+    QString folder_;
+};
 
 } // namespace
 
-PerLoginRecords::PerLoginRecords(const QString& folder) : store_(folder) {}
-
-RecordLoad PerLoginRecords::load()
+std::string recordName(const QString& typed)
 {
-    // The data folder is the player's own; it may not exist yet.
-    if (!store_.folder().isEmpty())
-        QDir().mkpath(store_.folder());
-    return store_.load();
-}
-
-SaveResult PerLoginRecords::save(const QString& score, const QString& name)
-{
-    return store_.saveIfBetter(score, name);
-}
-
-SharedRecords::SharedRecords(QString helperPath, const QString& folder)
-    : helperPath_(std::move(helperPath))
-    , store_(folder)
-{
-}
-
-RecordLoad SharedRecords::load()
-{
-    return store_.load();
-}
-
-SaveResult SharedRecords::save(const QString& score, const QString& name)
-{
-    // The helper takes one line of bounded length: line breaks become "?"
-    // as they would in the file, and an endless name is cut, not refused.
-    QString line = name;
-    line.replace(u'\r', u'?').replace(u'\n', u'?');
-    if (line.size() > helper::kMaxNameLength) {
-        const bool splitsPair = line[helper::kMaxNameLength - 1].isHighSurrogate();
-        line.truncate(helper::kMaxNameLength - (splitsPair ? 1 : 0));
+    QByteArray bytes = toWindows1252(typed.normalized(QString::NormalizationForm_C)).left(qsizetype(kMaxNameBytes));
+    for (char& b : bytes) {
+        if ((static_cast<unsigned char>(b) < 0x20 && b != '\t') || b == 0x7F)
+            b = '?';
     }
-
-    QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(helperPath_, {QStringLiteral("save"), score});
-    bool finished = process.waitForStarted(kHelperPatienceMs);
-    if (finished) {
-        process.write(line.toUtf8());
-        process.closeWriteChannel();
-        finished = process.waitForFinished(kHelperPatienceMs);
-    }
-    if (!finished) {
-        process.kill();
-        process.waitForFinished(1000);
-    }
-    const QString said = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-
-    SaveResult result;
-    result.onDisk = store_.load().pair;
-    const int status = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    // Anything but 0..2 (bad input, a crash, no answer) is a failed save.
-    result.outcome = status >= 0 && status < helper::kFailed ? static_cast<SaveOutcome>(status) : SaveOutcome::Failed;
-    if (result.outcome == SaveOutcome::Unreadable)
-        result.problem = said;
-    else if (result.outcome == SaveOutcome::Failed)
-        result.problem = said.isEmpty() ? folderProblem(where()) : said;
-    return result;
+    return bytes.toStdString();
 }
 
-std::unique_ptr<RecordKeeper> makeRecordKeeper(const QString& programFolder, const QString& perLoginFolder,
-                                               const QString& sharedFolder)
+std::unique_ptr<RecordKeeper> perLoginRecords(const QByteArray& folder)
 {
-    const QString helperPath = programFolder + u'/' + kRecordHelperName;
-    struct stat helperInfo {};
-    struct stat folderInfo {};
-    const bool installed = ::stat(encodePath(helperPath).constData(), &helperInfo) == 0
-                           && S_ISREG(helperInfo.st_mode) && (helperInfo.st_mode & (S_ISUID | S_ISGID)) != 0
-                           && ::stat(encodePath(sharedFolder).constData(), &folderInfo) == 0
-                           && S_ISDIR(folderInfo.st_mode);
-    if (installed)
-        return std::make_unique<SharedRecords>(helperPath, sharedFolder);
-    return std::make_unique<PerLoginRecords>(perLoginFolder);
+    return std::make_unique<PerLoginRecords>(folder);
+}
+
+std::unique_ptr<RecordKeeper> sharedRecords(const QString& helperPath, const QString& folder)
+{
+    return std::make_unique<SharedRecords>(helperPath, folder);
+}
+
+std::unique_ptr<RecordKeeper> makeRecordKeeper(const QString& programFolder, const QByteArray& perLoginFolder)
+{
+    const QString helper = programFolder + u'/' + kRecordHelperName;
+    struct stat info {};
+    if (::stat(QFile::encodeName(helper).constData(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_ISGID)
+        && QFileInfo(kSharedRecordFolder).isDir())
+        return sharedRecords(helper);
+    return perLoginRecords(perLoginFolder);
 }
 
 } // namespace numerella
