@@ -277,7 +277,8 @@ RecordResult RecordStore::saveIfBetter(std::string_view score, std::string_view 
         Session session(folder_, createMissing_, stepGate);
         if (!session.lock())
             session.fail(ENOENT, session.path(kLockFile));
-        session.recover(journalPair(session.read(kJournalFile).value_or("")));
+        if (const std::string journal = session.read(kJournalFile).value_or(""); !journal.empty())
+            session.recover(journalPair(journal));
         const std::optional<std::string> oldScore = session.read(kScoreFile), oldName = session.read(kNameFile);
         if (!createMissing_ && (!oldScore || !oldName))
             session.fail(ENOENT, session.path(oldScore ? kNameFile : kScoreFile));
