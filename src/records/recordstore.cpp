@@ -98,7 +98,7 @@ public:
                 fail(errno, path(kLockFile));
             if (nowMs() - start > kLockPatienceMs)
                 throw Failure{Outcome::Busy, path(kLockFile) + ": held by another save"};
-            const timespec pause{0, 10 * 1000 * 1000};
+            const timespec pause{0, 2 * 1000 * 1000};
             ::nanosleep(&pause, nullptr);
         }
         return true;
