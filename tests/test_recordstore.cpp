@@ -273,13 +273,13 @@ private slots:
         // The game's keeper gives the helper's outcome and the pair on disk.
         if (setUp == "all")
             writeFile(shared.filePath(kScoreFile), "12\r\n");
-        const std::unique_ptr<RecordKeeper> keeper = sharedRecords(TEST_HELPER_PATH, shared.path());
-        const RecordResult result = keeper->save(arguments[1], QString::fromLatin1(input));
+        RecordKeeper keeper(QFile::encodeName(shared.path()), TEST_HELPER_PATH);
+        const RecordResult result = keeper.save(arguments[1], QString::fromLatin1(input));
         ::close(held);
         QCOMPARE(int(result.outcome), status);
         QCOMPARE(QByteArray::fromStdString(result.pair.score + result.pair.name), status < 2 ? after : QByteArray());
-        QCOMPARE(keeper->load().outcome, setUp == "fifo" ? Outcome::Unreadable : Outcome::Done);
-        QCOMPARE(sharedRecords(QStringLiteral("/nonexistent/helper"))->save("20", "Zoe").outcome, Outcome::Failed);
+        QCOMPARE(keeper.load().outcome, setUp == "fifo" ? Outcome::Unreadable : Outcome::Done);
+        QCOMPARE(RecordKeeper(QFile::encodeName(shared.path()), "/nonexistent").save("20", "Zoe").outcome, Outcome::Failed);
     }
 };
 

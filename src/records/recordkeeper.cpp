@@ -11,70 +11,61 @@
 namespace numerella {
 
 namespace {
-
-// The helper waits at most 2 s for the lock; a helper silent past this is
-// stuck, and the child is told the record was not saved this time.
+// The helper waits at most 2 s for the lock; one silent past this is stuck.
 constexpr int kHelperPatienceMs = 4000;
-
-class PerLoginRecords final : public RecordKeeper {
-public:
-    explicit PerLoginRecords(const QByteArray& folder) : store_(folder.toStdString(), true), folder_(folder) {}
-    RecordResult load() override { return store_.load(); }
-    RecordResult save(const QString& score, const QString& name) override
-    {
-        return store_.saveIfBetter(score.toStdString(), recordName(name));
-    }
-    QString where() const override { return QFile::decodeName(folder_); }
-
-private:
-    RecordStore store_;
-    QByteArray folder_;
-};
-
-class SharedRecords final : public RecordKeeper {
-public:
-    SharedRecords(const QString& helper, const QString& folder) : helper_(helper), folder_(folder) {}
-    RecordResult load() override { return run({QStringLiteral("show")}, {}); }
-    RecordResult save(const QString& score, const QString& name) override
-    {
-        return run({QStringLiteral("save"), score}, QByteArray::fromStdString(recordName(name)));
-    }
-    QString where() const override { return folder_; }
-
-private:
-    RecordResult run(const QStringList& arguments, const QByteArray& input) const
-    {
-        QProcess helper;
-        helper.start(helper_, arguments);
-        helper.write(input);
-        helper.closeWriteChannel();
-        if (!helper.waitForFinished(kHelperPatienceMs)) {
-            helper.kill();
-            helper.waitForFinished(1000);
-            const bool started = helper.error() != QProcess::FailedToStart;
-            return {started ? Outcome::Busy : Outcome::Failed, {}, (helper_ + QStringLiteral(": ") + helper.errorString()).toStdString()};
-        }
-        const QByteArray said = helper.readAllStandardOutput();
-        const std::string complaint = helper.readAllStandardError().trimmed().toStdString();
-        // "SCORE-BYTES NAME-BYTES\n" then the bytes, exactly.
-        const qsizetype newline = said.indexOf('\n');
-        const QList<QByteArray> sizes = said.left(newline).split(' ');
-        bool sized = newline > 0 && sizes.size() == 2;
-        const qsizetype scoreBytes = sized ? sizes[0].toLongLong(&sized) : 0;
-        const qsizetype nameBytes = sized ? sizes[1].toLongLong(&sized) : 0;
-        const int status = helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
-        if (!sized || scoreBytes < 0 || nameBytes < 0 || said.size() != newline + 1 + scoreBytes + nameBytes
-            || status < 0 || status > int(Outcome::Failed))
-            return {Outcome::Failed, {}, complaint.empty() ? (helper_ + QStringLiteral(": no answer")).toStdString() : complaint};
-        const QByteArray score = said.mid(newline + 1, scoreBytes), name = said.mid(newline + 1 + scoreBytes);
-        return {Outcome(status), {score.toStdString(), name.toStdString()}, complaint};
-    }
-
-    QString helper_;
-    QString folder_;
-};
-
 } // namespace
+
+RecordKeeper::RecordKeeper(const QByteArray& folder, const QString& helperPath)
+    : folder_(folder), helper_(helperPath), store_(folder.toStdString(), helperPath.isEmpty())
+{
+}
+
+RecordResult RecordKeeper::load()
+{
+    return helper_.isEmpty() ? store_.load() : runHelper({QStringLiteral("show")}, {});
+}
+
+RecordResult RecordKeeper::save(const QString& score, const QString& name)
+{
+    const std::string line = recordName(name);
+    if (helper_.isEmpty())
+        return store_.saveIfBetter(score.toStdString(), line);
+    return runHelper({QStringLiteral("save"), score}, QByteArray::fromStdString(line));
+}
+
+QString RecordKeeper::where() const
+{
+    return QFile::decodeName(folder_);
+}
+
+// The helper answers "SCORE-BYTES NAME-BYTES\n" and the bytes; its exit
+// status is the outcome.
+RecordResult RecordKeeper::runHelper(const QStringList& arguments, const QByteArray& input) const
+{
+    QProcess helper;
+    helper.start(helper_, arguments);
+    helper.write(input);
+    helper.closeWriteChannel();
+    if (!helper.waitForFinished(kHelperPatienceMs)) {
+        helper.kill();
+        helper.waitForFinished(1000);
+        return {helper.error() == QProcess::FailedToStart ? Outcome::Failed : Outcome::Busy, {},
+                (helper_ + QStringLiteral(": ") + helper.errorString()).toStdString()};
+    }
+    const QByteArray said = helper.readAllStandardOutput();
+    const std::string complaint = helper.readAllStandardError().trimmed().toStdString();
+    const qsizetype newline = said.indexOf('\n');
+    const QList<QByteArray> sizes = said.left(newline).split(' ');
+    bool sized = newline > 0 && sizes.size() == 2;
+    const qsizetype scoreBytes = sized ? sizes[0].toLongLong(&sized) : 0;
+    const qsizetype nameBytes = sized ? sizes[1].toLongLong(&sized) : 0;
+    const int status = helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
+    if (!sized || scoreBytes < 0 || nameBytes < 0 || said.size() != newline + 1 + scoreBytes + nameBytes
+        || status < 0 || status > int(Outcome::Failed))
+        return {Outcome::Failed, {}, complaint.empty() ? (helper_ + QStringLiteral(": no answer")).toStdString() : complaint};
+    return {Outcome(status), {said.mid(newline + 1, scoreBytes).toStdString(), said.right(nameBytes).toStdString()},
+            complaint};
+}
 
 std::string recordName(const QString& typed)
 {
@@ -86,24 +77,14 @@ std::string recordName(const QString& typed)
     return bytes.toStdString();
 }
 
-std::unique_ptr<RecordKeeper> perLoginRecords(const QByteArray& folder)
-{
-    return std::make_unique<PerLoginRecords>(folder);
-}
-
-std::unique_ptr<RecordKeeper> sharedRecords(const QString& helperPath, const QString& folder)
-{
-    return std::make_unique<SharedRecords>(helperPath, folder);
-}
-
 std::unique_ptr<RecordKeeper> makeRecordKeeper(const QString& programFolder, const QByteArray& perLoginFolder)
 {
-    const QString helper = programFolder + u'/' + kRecordHelperName;
+    const QByteArray helper = QFile::encodeName(programFolder) + "/numerella-record";
     struct stat info {};
-    if (::stat(QFile::encodeName(helper).constData(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_ISGID)
+    if (::stat(helper.constData(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_ISGID)
         && QFileInfo(kSharedRecordFolder).isDir())
-        return sharedRecords(helper);
-    return perLoginRecords(perLoginFolder);
+        return std::make_unique<RecordKeeper>(QFile::encodeName(kSharedRecordFolder), QFile::decodeName(helper));
+    return std::make_unique<RecordKeeper>(perLoginFolder);
 }
 
 } // namespace numerella

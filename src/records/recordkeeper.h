@@ -1,27 +1,35 @@
-// The record as the game sees it: read at start-up, saved at the end, kept
-// for the whole machine by the installed helper or for one login in-process.
+// The record as the game sees it: the machine's, kept by the installed
+// helper, or a login's own, kept in-process.
 #pragma once
 
 #include "recordstore.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 namespace numerella {
 
 inline const QString kSharedRecordFolder = QStringLiteral("/var/games/numerella-del-dieci");
-inline const QString kRecordHelperName = QStringLiteral("numerella-record");
 
 class RecordKeeper {
 public:
-    virtual ~RecordKeeper() = default;
-    virtual RecordResult load() = 0;
-    // score: the board's digits; name: as typed (cleaned here).
-    virtual RecordResult save(const QString& score, const QString& name) = 0;
-    // The folder that holds the record, for the teacher's messages.
-    virtual QString where() const = 0;
+    // No helper: the login's own record in `folder` (the system's bytes).
+    // A helper: the machine's record in `folder`, read and saved by it.
+    explicit RecordKeeper(const QByteArray& folder, const QString& helperPath = QString());
+    RecordResult load();
+    // score: the board's digits; name: as typed.
+    RecordResult save(const QString& score, const QString& name);
+    QString where() const;
+
+private:
+    RecordResult runHelper(const QStringList& arguments, const QByteArray& input) const;
+
+    QByteArray folder_;
+    QString helper_;
+    RecordStore store_;
 };
 
 // The one rule for a name in both modes: composed (NFC), in Windows-1252
@@ -29,13 +37,8 @@ public:
 // to kMaxNameBytes.
 std::string recordName(const QString& typed);
 
-// A login's own record, in-process, in the folder given as raw bytes.
-std::unique_ptr<RecordKeeper> perLoginRecords(const QByteArray& folder);
-// The machine's record, read and saved by running the helper.
-std::unique_ptr<RecordKeeper> sharedRecords(const QString& helperPath, const QString& folder = kSharedRecordFolder);
-
-// Shared when the helper lies beside the program with its setgid bit and
-// the shared folder exists (an installed package); per login otherwise.
+// The machine's record when the helper lies beside the program with its
+// setgid bit and the shared folder exists (the package); else the login's.
 std::unique_ptr<RecordKeeper> makeRecordKeeper(const QString& programFolder, const QByteArray& perLoginFolder);
 
 } // namespace numerella

@@ -1,11 +1,11 @@
 // The record on disk: the best score and its holder, two one-line files of a
-// folder. Plain C++ on POSIX calls, so that the game (a login's own record)
-// and the setgid helper (the machine's record, linking nothing else) share it.
+// folder. Plain C++ on POSIX calls, shared by the game (a login's own record)
+// and the setgid helper (the machine's record, linking nothing else).
 //
 // A save rewrites the two files in place under an exclusive lock on `.lock`.
 // The new pair goes first into `journal`, flushed, and the journal is emptied
 // once both files are flushed: whoever takes the lock next completes a save
-// that was cut after its journal, and forgets one cut before. Readers see the
+// cut after its journal was whole and forgets one cut before. Readers see the
 // old pair or the new one, never a mix.
 #pragma once
 
@@ -20,8 +20,7 @@ inline constexpr const char* kScoreFile = "tavrec10.txt";
 inline constexpr const char* kNameFile = "ntavrec10.txt";
 inline constexpr const char* kJournalFile = "journal";
 inline constexpr const char* kLockFile = ".lock";
-// The real files hold a few bytes; a longer one is not a record.
-inline constexpr std::size_t kMaxRecordFileBytes = 64 * 1024;
+inline constexpr std::size_t kMaxRecordFileBytes = 64 * 1024;  // longer is not a record
 inline constexpr std::size_t kMaxNameBytes = 1000;
 inline constexpr std::size_t kMaxScoreDigits = 5;
 
@@ -51,13 +50,13 @@ struct RecordResult {
 
 class RecordStore {
 public:
-    // A login's own store makes its folder and missing files; the shared
-    // one never creates anything, so every file keeps the package's owner.
-    RecordStore(std::string folder, bool createMissing);
+    // A login's own store makes its folder and missing files; the shared one
+    // never creates anything, so every file keeps the package's owner.
+    RecordStore(std::string folder, bool createMissing) : folder_(std::move(folder)), createMissing_(createMissing) {}
 
     RecordResult load();
-    // Saves when the score beats the record on disk now (an equal score is
-    // not a record). score: isScore; name: isCleanName, without a line end.
+    // Saves when the score (isScore) beats the record on disk now; an equal
+    // score is not a record. The name: isCleanName, no line end.
     RecordResult saveIfBetter(std::string_view score, std::string_view name);
 
     // For the crash tests: asked before every step that changes the disk;
@@ -72,9 +71,7 @@ private:
 bool isScore(std::string_view text);
 // At most kMaxNameBytes bytes and no control byte but the tab.
 bool isCleanName(std::string_view bytes);
-// A record file's number, read the forgiving way the board reads captions:
-// blanks, tabs and line feeds skipped anywhere, sign, digits, "." and
-// exponent; anything else ends it; nothing readable is 0.
+// A record file's number, read the forgiving way the board reads captions.
 double recordValue(std::string_view bytes);
 
 } // namespace numerella
