@@ -7,10 +7,7 @@
 #include "records/recordkeeper.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-
-#include <cstdlib>
 
 using namespace numerella;
 

@@ -189,7 +189,7 @@ hostile "$(printf 'Eva\nMallory')" "$helper" save 99999
 hostile "$(head -c 1001 /dev/zero | tr '\0' a)" "$helper" save 99999
 hostile Eva "$helper" save -- 99999
 out="$(printf Eva | as_login OMP_DISPLAY_ENV=verbose QT_HASH_SEED=1 MALLOC_CHECK_=3 "$helper" save 0 2>&1)" || true
-[ "$out" = "$(printf '3 6\n1\r\nAnna\r\n')" ] || fail "a hostile environment changed the helper's answer: $out"
+[ "$out" = "$(printf '3\n1\r\nAnna\r\n')" ] || fail "a hostile environment changed the helper's answer: $out"
 status=0
 printf Eva | as_login sh -c "ulimit -f 0; exec '$helper' save 99999" >/dev/null 2>&1 || status=$?
 [ "$status" != 0 ] || fail "a save under a file-size limit of 0 said it saved"

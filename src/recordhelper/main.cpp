@@ -3,8 +3,8 @@
 //   numerella-record save SCORE    the name, already clean, on standard input
 // Root's and setgid to the group that alone may open the record's files, it
 // links the C and C++ runtime only, clears the caller's environment first and
-// works in its compiled-in folder. It answers "SCORE-BYTES NAME-BYTES\n" and
-// the two files' bytes; its exit status is the Outcome, 64 for a refused call.
+// works in its compiled-in folder. It answers the score file's size, a line
+// end and both files' bytes; its exit status is the Outcome, 64 if refused.
 #include "records/recordstore.h"
 
 #include <csignal>
@@ -27,8 +27,7 @@ constexpr const char* kFolder = "/var/games/numerella-del-dieci";
 
 static int answer(const RecordResult& result)
 {
-    const std::string said = std::to_string(result.pair.score.size()) + ' ' + std::to_string(result.pair.name.size())
-                             + '\n' + result.pair.score + result.pair.name;
+    const std::string said = std::to_string(result.pair.score.size()) + '\n' + result.pair.score + result.pair.name;
     std::fwrite(said.data(), 1, said.size(), stdout);
     if (!result.detail.empty())
         std::fprintf(stderr, "numerella-record: %s\n", result.detail.c_str());

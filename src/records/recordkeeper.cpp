@@ -38,8 +38,8 @@ QString RecordKeeper::where() const
     return QFile::decodeName(folder_);
 }
 
-// The helper answers "SCORE-BYTES NAME-BYTES\n" and the bytes; its exit
-// status is the outcome.
+// The helper answers the score file's size, a line end and both files'
+// bytes; its exit status is the outcome.
 RecordResult RecordKeeper::runHelper(const QStringList& arguments, const QByteArray& input) const
 {
     QProcess helper;
@@ -55,16 +55,14 @@ RecordResult RecordKeeper::runHelper(const QStringList& arguments, const QByteAr
     const QByteArray said = helper.readAllStandardOutput();
     const std::string complaint = helper.readAllStandardError().trimmed().toStdString();
     const qsizetype newline = said.indexOf('\n');
-    const QList<QByteArray> sizes = said.left(newline).split(' ');
-    bool sized = newline > 0 && sizes.size() == 2;
-    const qsizetype scoreBytes = sized ? sizes[0].toLongLong(&sized) : 0;
-    const qsizetype nameBytes = sized ? sizes[1].toLongLong(&sized) : 0;
+    bool sized = false;
+    const qsizetype scoreBytes = said.left(newline).toLongLong(&sized);
     const int status = helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
-    if (!sized || scoreBytes < 0 || nameBytes < 0 || said.size() != newline + 1 + scoreBytes + nameBytes
-        || status < 0 || status > int(Outcome::Failed))
+    if (!sized || newline < 1 || scoreBytes < 0 || scoreBytes > said.size() - newline - 1 || status < 0
+        || status > int(Outcome::Failed))
         return {Outcome::Failed, {}, complaint.empty() ? (helper_ + QStringLiteral(": no answer")).toStdString() : complaint};
-    return {Outcome(status), {said.mid(newline + 1, scoreBytes).toStdString(), said.right(nameBytes).toStdString()},
-            complaint};
+    const QByteArray files = said.mid(newline + 1);
+    return {Outcome(status), {files.left(scoreBytes).toStdString(), files.mid(scoreBytes).toStdString()}, complaint};
 }
 
 std::string recordName(const QString& typed)

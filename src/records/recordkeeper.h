@@ -4,8 +4,6 @@
 
 #include "recordstore.h"
 
-#include <QByteArray>
-#include <QString>
 #include <QStringList>
 
 #include <memory>

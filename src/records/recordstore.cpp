@@ -104,28 +104,26 @@ public:
         }
     }
 
-    // The whole file, or no value when it is missing. Looked at before it is
-    // opened: a FIFO or device is never opened, a link never followed.
+    // The whole file, or no value when it is missing. A FIFO opens without
+    // waiting and is refused with anything else that is not a plain file;
+    // a link is never followed.
     std::optional<std::string> read(const char* file)
     {
+        const Fd in{::openat(dir_.fd, file, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
         struct stat st {};
-        const int looked = ::fstatat(dir_.fd, file, &st, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
-        if (looked == ENOENT)
+        if (in.fd < 0 && errno == ENOENT)
             return std::nullopt;
-        if (looked == 0 && !S_ISREG(st.st_mode))
-            throw Failure{Outcome::Unreadable, path(file) + (S_ISLNK(st.st_mode) ? ": a link" : ": not a plain file")};
-        const Fd in{looked == 0 ? ::openat(dir_.fd, file, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC) : -1};
-        // Checked again on what was opened: it may have been swapped.
-        int error = looked ? looked : in.fd < 0 || ::fstat(in.fd, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EINVAL;
+        if (in.fd < 0 || ::fstat(in.fd, &st) != 0)
+            throw Failure{errno == EMFILE || errno == ENFILE ? Outcome::NoDescriptors : Outcome::Unreadable,
+                          path(file) + ": " + std::strerror(errno)};
+        if (!S_ISREG(st.st_mode))
+            throw Failure{Outcome::Unreadable, path(file) + ": not a plain file"};
         std::string bytes(kMaxRecordFileBytes + 1, '\0');
         std::size_t got = 0;
-        for (ssize_t n = 1; error == 0 && n != 0 && got < bytes.size(); got += n > 0 ? std::size_t(n) : 0) {
-            n = ::read(in.fd, bytes.data() + got, bytes.size() - got);
-            error = n < 0 && errno != EINTR ? errno : 0;
+        for (ssize_t n = 1; n != 0 && got < bytes.size(); got += n > 0 ? std::size_t(n) : 0) {
+            if ((n = ::read(in.fd, bytes.data() + got, bytes.size() - got)) < 0 && errno != EINTR)
+                throw Failure{Outcome::Unreadable, path(file) + ": " + std::strerror(errno)};
         }
-        if (error != 0)
-            throw Failure{outcomeFor(error) == Outcome::NoDescriptors ? Outcome::NoDescriptors : Outcome::Unreadable,
-                          path(file) + ": " + std::strerror(error)};
         if (got > kMaxRecordFileBytes)
             throw Failure{Outcome::Unreadable, path(file) + ": too big for a record"};
         bytes.resize(got);

@@ -1,15 +1,11 @@
 // The record on disk: the best score and its holder, two one-line files of a
 // folder. Plain C++ on POSIX calls, shared by the game (a login's own record)
 // and the setgid helper (the machine's record, linking nothing else).
-//
-// A save rewrites the two files in place under an exclusive lock on `.lock`.
-// The new pair goes first into `journal`, flushed, and the journal is emptied
-// once both files are flushed: whoever takes the lock next completes a save
-// cut after its journal was whole and forgets one cut before. Readers see the
-// old pair or the new one, never a mix.
+// A save rewrites both in place under an exclusive lock on `.lock`, after the
+// new pair is flushed to `journal`; emptied at the end, a whole journal tells
+// whoever comes next to complete the save. Readers never see a mixed pair.
 #pragma once
 
-#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -37,10 +33,7 @@ enum class Outcome {
 };
 
 // The files' bytes (Windows-1252), line ends kept; empty: no record yet.
-struct RecordPair {
-    std::string score;
-    std::string name;
-};
+struct RecordPair { std::string score, name; };
 
 struct RecordResult {
     Outcome outcome = Outcome::Failed;
