@@ -71,6 +71,12 @@ public:
         }
         if ((dir_.fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0)
             fail(errno, folder_);
+        for (const char* file : {kScoreFile, kNameFile, kJournalFile}) {
+            const Fd made{create_ ? ::openat(dir_.fd, file, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664)
+                                  : -1};
+            if (create_ && made.fd < 0 && errno != EEXIST)
+                fail(errno, path(file));
+        }
     }
 
     // False when the lock file is missing and none may be made: no save can
@@ -93,15 +99,6 @@ public:
                 throw Failure{Outcome::Busy, path(kLockFile) + ": held by another save"};
         }
         return true;
-    }
-
-    void createMissing()
-    {
-        for (const char* file : {kScoreFile, kNameFile, kJournalFile}) {
-            const Fd made{::openat(dir_.fd, file, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0664)};
-            if (made.fd < 0 && errno != EEXIST)
-                fail(errno, path(file));
-        }
     }
 
     // The whole file, or no value when it is missing. A FIFO opens without
@@ -194,8 +191,6 @@ RecordResult RecordStore::load()
     return guarded([&] {
         Session session(folder_, createMissing_, stepGate);
         const bool locked = session.lock();
-        if (createMissing_)
-            session.createMissing();
         const std::string journal = session.read(kJournalFile).value_or("");
         const std::optional<RecordPair> due = journalPair(journal);
         try {
