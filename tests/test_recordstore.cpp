@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <filesystem>
+
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -154,6 +156,20 @@ private slots:
             QCOMPARE(::chmod(QFile::encodeName(path(file)).constData(), 0666), 0);
         QCOMPARE(asNobody(save), int(Outcome::Done));
         QCOMPARE(pair(), QByteArray("3000\r\nUgo\r\n"));
+    }
+
+    // A login's folder, missing, of any bytes: made 0700 and opened as given.
+    void perLoginFolderOfAnyBytes()
+    {
+        const QByteArray folder = QFile::encodeName(dir_->path()) + "/d\xE8ti/\xFF/numerella-del-dieci";
+        RecordKeeper keeper(folder);
+        QCOMPARE(keeper.load().outcome, Outcome::Done);
+        QCOMPARE(keeper.save("7", "Zoe").outcome, Outcome::Done);
+        struct stat st {};
+        QCOMPARE(::stat((folder + "/tavrec10.txt").constData(), &st), 0);
+        QCOMPARE(st.st_size, 3);
+        QCOMPARE(::stat(folder.constData(), &st) == 0 ? st.st_mode & 0777 : 0, 0700u);
+        std::filesystem::remove_all(folder.left(folder.indexOf("/\xFF")).toStdString());  // Qt cannot name it
     }
 
     // Two copies at once: each reads whole pairs only, and every save
