@@ -46,21 +46,16 @@ RecordResult RecordKeeper::runHelper(const QStringList& arguments, const QByteAr
     helper.start(helper_, arguments);
     helper.write(input);
     helper.closeWriteChannel();
-    if (!helper.waitForFinished(kHelperPatienceMs)) {
-        helper.kill();
-        helper.waitForFinished(1000);
-        return {helper.error() == QProcess::FailedToStart ? Outcome::Failed : Outcome::Busy, {},
-                (helper_ + QStringLiteral(": ") + helper.errorString()).toStdString()};
-    }
+    const bool finished = helper.waitForFinished(kHelperPatienceMs);  // else stuck: a failed save
     const QByteArray said = helper.readAllStandardOutput();
     const std::string complaint = helper.readAllStandardError().trimmed().toStdString();
     const qsizetype newline = said.indexOf('\n');
     bool sized = false;
     const qsizetype scoreBytes = said.left(newline).toLongLong(&sized);
-    const int status = helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
+    const int status = finished && helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
     if (!sized || newline < 1 || scoreBytes < 0 || scoreBytes > said.size() - newline - 1 || status < 0
         || status > int(Outcome::Failed))
-        return {Outcome::Failed, {}, complaint.empty() ? (helper_ + QStringLiteral(": no answer")).toStdString() : complaint};
+        return {Outcome::Failed, {}, (helper_ + QStringLiteral(": ") + helper.errorString()).toStdString() + complaint};
     const QByteArray files = said.mid(newline + 1);
     return {Outcome(status), {files.left(scoreBytes).toStdString(), files.mid(scoreBytes).toStdString()}, complaint};
 }
