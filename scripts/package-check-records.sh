@@ -200,7 +200,7 @@ echo "  a login writes, makes and locks nothing there; hostile arguments, input 
 # A login holding every file of the folder open (read locks where it can
 # open them) for 20 s: a save by the other login does not wait for it.
 runuser -u numerella-b -- sh -c "exec 3<'$shared/tavrec10.txt' 4<'$shared/ntavrec10.txt' 5<'$shared'; \
-    flock -s 3; flock -s 4; sleep 20" &
+    flock -s 3; flock -s 4; sleep 20" >/dev/null 2>&1 &
 holder=$!
 started+=("$holder")
 sleep 1
@@ -305,6 +305,6 @@ unreadable_survives "$per_login" "$build_tree" Huge
 printf '7\r\n' >"$shared/tavrec10.txt"
 chmod 000 "$shared/tavrec10.txt"
 unreadable_survives "$shared" "$installed" Shared
-chmod 644 "$shared/tavrec10.txt"
+chmod 664 "$shared/tavrec10.txt"
 reset_shared
 echo "== Records: shared between logins, kept under racing copies, FIFO and unreadable files survive"

@@ -84,9 +84,9 @@ private slots:
     {
         QTest::addColumn<QString>("what");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("fifo as the score file") << "fifo" << "il record di questo computer è rovinato";
-        QTest::newRow("score file over 64 KiB") << "big" << "il record di questo computer è rovinato";
-        QTest::newRow("folder as the name file") << "folder" << "il record di questo computer è rovinato";
+        QTest::newRow("fifo as the score file") << "fifo" << "il record di questo computer è rovinato o protetto";
+        QTest::newRow("score file over 64 KiB") << "big" << "il record di questo computer è rovinato o protetto";
+        QTest::newRow("folder as the name file") << "folder" << "il record di questo computer è rovinato o protetto";
         QTest::newRow("file as the record folder") << "file" << "qualcosa non ha funzionato";
     }
     void unreadableRecord()

@@ -70,7 +70,7 @@ QString reasonFor(const RecordResult& result)
 {
     qWarning("numerella-del-dieci: record: %s", result.detail.c_str());
     switch (result.outcome) {
-    case Outcome::Unreadable: return QStringLiteral("il record di questo computer è rovinato");
+    case Outcome::Unreadable: return QStringLiteral("il record di questo computer è rovinato o protetto");
     case Outcome::Busy: return QStringLiteral("un altro giocatore lo stava usando proprio adesso");
     case Outcome::ReadOnly: return QStringLiteral("il computer non mi lascia scriverlo");
     case Outcome::NoSpace: return QStringLiteral("il disco del computer è pieno");
