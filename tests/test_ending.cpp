@@ -43,7 +43,8 @@ private slots:
         row("' 1 2 ' is 12, equalled", false, " 1 2 \r\n", 12, false);
         row("'1. e1' is 10, beaten", false, "1. e1\r\n", 11, true);
         named("empty name", "", "\r\n");
-        named("accent, emoji, right to left", QStringLiteral("Niccolò😀 سارة") + QChar(0x202E), "Niccol\xF2? ?????\r\n");
+        named("accent, emoji, right to left", QStringLiteral("Niccolò😀 سارة") + QChar(0x202E),
+              "Niccol\xF2? ?????\r\n");
         named("tab kept; CR, LF, NUL, ESC as ?", QStringLiteral("a\tb\rc\nd") + QChar(0) + u'e' + QChar(0x1B),
               "a\tb?c?d?e?\r\n");
         named("10,000 characters cut to 1,000", QString(10000, u'è'), QByteArray(1000, '\xE8') + "\r\n");
@@ -70,7 +71,8 @@ private slots:
         else
             QTest::mouseClick(c.cmdExit, Qt::LeftButton);
         const bool saved = !nameAfter.isEmpty();  // the clock's box, then the record's
-        const QStringList boxes{"Ciao a presto. Ore 600 | Data 07/12/26", "Ok! Ho registrato il tuo record, C A M P I O N E"};
+        const QStringList boxes{"Ciao a presto. Ore 600 | Data 07/12/26",
+                                "Ok! Ho registrato il tuo record, C A M P I O N E"};
         QCOMPARE(shown(game, 1), boxes.mid(byClock ? 0 : 1, int(byClock) + int(saved)));
         QCOMPARE(game.platform().ends, 1);
         QCOMPARE(game.recordFiles(), saved ? QByteArray::number(right) + "\r\n" + nameAfter : score + "Anna\r\n");
@@ -107,7 +109,8 @@ private slots:
                                              + ". Si gioca lo stesso, con il record a zero."});
         game.answerRight(3);
         QTest::mouseClick(c.cmdExit, Qt::LeftButton);
-        QCOMPARE(shown(game, 2), QStringList{"Questa volta non sono riuscito a registrare il tuo record: " + reason + "."});
+        QCOMPARE(shown(game, 2),
+                 QStringList{"Questa volta non sono riuscito a registrare il tuo record: " + reason + "."});
         QCOMPARE(game.platform().ends, 1);
         QCOMPARE(QFileInfo(blocked).isDir(), what == "folder");
         if (what == "fifo")

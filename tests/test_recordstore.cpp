@@ -256,8 +256,8 @@ private slots:
             writeFile(shared.filePath(kJournalFile), "");
             writeFile(shared.filePath(kLockFile), "");
         }
-        QVERIFY(setUp != "fifo" || (QFile::remove(shared.filePath(kScoreFile))
-                                    && ::mkfifo(QFile::encodeName(shared.filePath(kScoreFile)).constData(), 0644) == 0));
+        const QByteArray score = QFile::encodeName(shared.filePath(kScoreFile));
+        QVERIFY(setUp != "fifo" || (::unlink(score.constData()) == 0 && ::mkfifo(score.constData(), 0644) == 0));
         const int held = setUp == "held" ? holdLock(shared.filePath(kLockFile)) : -1;
         const QStringList before = shared.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         QProcess helper;

@@ -252,7 +252,8 @@ bool isCleanName(std::string_view bytes)
 double recordValue(std::string_view text)
 {
     std::string s;  // blanks, tabs and line feeds count nowhere
-    std::copy_if(text.begin(), text.end(), std::back_inserter(s), [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+    std::copy_if(text.begin(), text.end(), std::back_inserter(s),
+                 [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
     const auto digitsFrom = [&](std::size_t i) {
         while (i < s.size() && s[i] >= '0' && s[i] <= '9')
             ++i;
@@ -264,8 +265,9 @@ double recordValue(std::string_view text)
     if (mantissa - start - (mantissa > whole ? 1 : 0) == 0)
         return 0.0;  // no digit at all: nothing readable
     // An exponent counts only with digits.
-    const std::size_t sign = mantissa + 1 + (mantissa + 1 < s.size() && (s[mantissa + 1] == '+' || s[mantissa + 1] == '-'));
-    const bool hasExponent = mantissa < s.size() && (s[mantissa] == 'e' || s[mantissa] == 'E') && digitsFrom(sign) > sign;
+    const bool signed_ = mantissa + 1 < s.size() && (s[mantissa + 1] == '+' || s[mantissa + 1] == '-');
+    const std::size_t sign = mantissa + 1 + (signed_ ? 1 : 0);
+    const bool hasExponent = mantissa < s.size() && (s[mantissa] | 0x20) == 'e' && digitsFrom(sign) > sign;
     const std::size_t end = hasExponent ? digitsFrom(sign) : mantissa;
     double value = 0.0;
     if (std::from_chars(s.data() + start, s.data() + end, value).ec == std::errc::result_out_of_range) {
