@@ -20,8 +20,6 @@ namespace {
 // A save holds the lock for a few small writes; one that holds it longer is
 // stuck or stopped, and a child must not wait for it.
 constexpr long kLockPatienceMs = 2000;
-// The journal's last line: without it the journal was cut while written.
-constexpr std::string_view kJournalEnd = "fine\r\n";
 
 struct Failure { Outcome outcome; std::string detail; };
 struct Fd { int fd; ~Fd() { if (fd >= 0) ::close(fd); } };
@@ -45,11 +43,12 @@ bool writeAll(int fd, std::string_view bytes)
     return true;
 }
 
-// The pair a whole journal holds: score line, name line, end line.
+// The pair a whole journal holds: a score line and a name line, nothing
+// after. Neither holds a CR or LF, so no cut journal looks whole.
 std::optional<RecordPair> journalPair(std::string_view journal)
 {
     const std::size_t scoreEnd = journal.find("\r\n"), nameEnd = journal.find("\r\n", scoreEnd + 2);
-    if (nameEnd == std::string_view::npos || journal.substr(nameEnd + 2) != kJournalEnd
+    if (nameEnd == std::string_view::npos || nameEnd + 2 != journal.size()
         || !isScore(journal.substr(0, scoreEnd)) || !isCleanName(journal.substr(scoreEnd + 2, nameEnd - scoreEnd - 2)))
         return std::nullopt;
     return RecordPair{std::string(journal.substr(0, scoreEnd + 2)),
@@ -226,7 +225,7 @@ RecordResult RecordStore::saveIfBetter(std::string_view score, std::string_view 
         // its pair is the record for every reader, even when the files are
         // completed only by the next.
         const RecordPair after{std::string(score) + "\r\n", std::string(name) + "\r\n"};
-        session.rewrite(kJournalFile, after.score + after.name + std::string(kJournalEnd));
+        session.rewrite(kJournalFile, after.score + after.name);
         try {
             session.recover(after);
         } catch (const Failure& late) {
