@@ -1,15 +1,13 @@
-// Any bytes as the score file, read as start-up and the board read them, then
-// saved back as a holder's name: a plain file within the size cap always reads,
-// one character a byte; the name is one line ending in CR LF, no other control.
+// Any bytes as the score file, read as start-up reads them: a plain file
+// within the size cap always reads whole, and the store's number is the
+// board's. Then the bytes as a typed name: the game's one name rule gives
+// a line the helper accepts, saved as one line ending in CR LF.
 #include "platform/conversions.h"
-#include "records/recordstore.h"
+#include "platform/windows1252.h"
+#include "records/recordkeeper.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-
-#include <cmath>
-#include <cstdlib>
 
 using namespace numerella;
 
@@ -26,27 +24,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     // In memory where possible: every save is flushed with fsync.
     static const QTemporaryDir dir((QFile::exists("/dev/shm") ? QStringLiteral("/dev/shm") : QDir::tempPath())
-                                     + QStringLiteral("/numerella-fuzz-XXXXXX"));
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    write(dir.filePath(kScoreFileName), bytes);
-    write(dir.filePath(kNameFileName), QByteArray());
+                                   + QStringLiteral("/numerella-fuzz-XXXXXX"));
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    write(dir.filePath(kScoreFile), QByteArray::fromStdString(bytes));
+    write(dir.filePath(kNameFile), QByteArray());
 
-    RecordStore store(dir.path());
-    const RecordLoad loaded = store.load();
-    check(loaded.readable == (bytes.size() <= kMaxRecordFileBytes));
-    if (!loaded.readable)
+    RecordStore store(QFile::encodeName(dir.path()).toStdString(), true);
+    const RecordResult loaded = store.load();
+    check((loaded.outcome == Outcome::Done) == (size <= kMaxRecordFileBytes));
+    if (loaded.outcome != Outcome::Done)
         return 0;
-    const QString text = loaded.pair.score;
-    const double value = parseNumber(text);
-    const std::optional<double> whole = toDoubleStrict(text);
-    check(text.size() == bytes.size() && loaded.problem.isEmpty());
-    check(!whole || *whole == value || (std::isnan(*whole) && std::isnan(value)));
+    check(loaded.pair.score == bytes);
+    const QString text = fromWindows1252(QByteArray::fromStdString(bytes));
+    check(recordValue(bytes) == parseNumber(text));
 
-    write(dir.filePath(kScoreFileName), QByteArray());
-    check(store.saveIfBetter(QStringLiteral("1"), text).outcome == SaveOutcome::Saved);
-    const QString line = store.load().pair.holder;
-    check(line.size() == text.size() + 2 && line.endsWith(u"\r\n"));
-    for (qsizetype i = 0; i + 2 < line.size(); ++i)
-        check((line[i] >= u' ' || line[i] == u'\t') && line[i] != u'\x7f');
+    const std::string name = recordName(text);
+    check(isCleanName(name) && name.size() == std::min(std::size_t(text.size()), kMaxNameBytes));
+    write(dir.filePath(kScoreFile), QByteArray());
+    check(store.saveIfBetter("1", name).outcome == Outcome::Done);
+    check(store.load().pair.name == name + "\r\n");
     return 0;
 }

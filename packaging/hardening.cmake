@@ -7,7 +7,7 @@ option(NUMERELLA_HARDENING "Build the installed programs with the Debian hardeni
 if(NUMERELLA_HARDENING AND NOT NUMERELLA_SANITIZE AND NOT NUMERELLA_FUZZ)
     include(CheckPIESupported)
     check_pie_supported(LANGUAGES CXX)
-    foreach(target numerella_records numerella_rules numerella_desktop numerella_window numerella-del-dieci numerella-record)
+    foreach(target numerella_store numerella_records numerella_rules numerella_desktop numerella_window numerella-del-dieci numerella-record)
         if(TARGET ${target})
             set_property(TARGET ${target} PROPERTY POSITION_INDEPENDENT_CODE ON)
             target_compile_options(${target} PRIVATE -fstack-protector-strong)

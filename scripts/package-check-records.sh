@@ -153,7 +153,7 @@ closing_box "$pid" login1-saved
 before=$(record "$shared")
 [ "$before" = "$(hex 1) $(hex Anna)" ] || fail "first login left $before"
 owners=$(stat -c '%U:%G %a' "$shared/tavrec10.txt" "$shared/ntavrec10.txt" | sort -u)
-[ "$owners" = "_numerella:_numerella 644" ] || fail "the saved record is $owners, not the record user's alone"
+[ "$owners" = "root:_numerella 664" ] || fail "the saved record is $owners, not root:_numerella 664"
 echo "  numerella-a (Anna) saved 1: tavrec10.txt ntavrec10.txt = $before, both $owners"
 start numerella-b Bruno "$installed"
 echo "  second login's board: $(shot login2-board)"
@@ -163,6 +163,56 @@ ends_without_box "$pid"
 [ "$(record "$shared")" = "$before" ] || fail "an equal score changed the record to $(record "$shared")"
 [ ! -e "$(home numerella-b)/.local/share/numerella-del-dieci" ] || fail "numerella-b got a record of its own"
 echo "  numerella-b (Bruno) scored 1 too: no box, the game ended, the record is byte for byte the same"
+
+echo "== 1b. No login can write, lock or delay the record; hostile calls write nothing"
+helper=/usr/lib/numerella-del-dieci/numerella-record
+as_login() { runuser -u numerella-a -- env -i PATH=/usr/bin:/bin "$@"; }
+state() { stat -c '%n %U:%G %a %s' "$shared" "$shared"/* "$shared"/.lock | LC_ALL=C sort; sha256sum "$shared"/*; }
+for file in "$shared" "$shared"/*.txt "$shared/journal" "$shared/.lock"; do
+    ! as_login sh -c "echo x >>'$file'" 2>/dev/null || fail "a login could write $file"
+done
+! as_login touch "$shared/new" 2>/dev/null || fail "a login could make a file in $shared"
+! as_login flock -n "$shared/.lock" true 2>/dev/null || fail "a login could open the lock"
+! as_login flock -n "$shared/journal" true 2>/dev/null || fail "a login could open the journal"
+before="$(state)"
+hostile() {  # INPUT ARGS...: the helper must refuse and write nothing
+    local input="$1" status=0
+    shift
+    printf '%s' "$input" | as_login "$@" >/dev/null 2>&1 || status=$?
+    [ "$status" = 64 ] || fail "the helper answered $status to: $*"
+}
+hostile Eva "$helper" save 99999 ../../tmp
+hostile Eva "$helper" save 1e9
+hostile Eva "$helper" save
+hostile Eva "$helper" reset
+hostile "$(printf 'Eva\nMallory')" "$helper" save 99999
+hostile "$(head -c 1001 /dev/zero | tr '\0' a)" "$helper" save 99999
+hostile Eva "$helper" save -- 99999
+out="$(printf Eva | as_login OMP_DISPLAY_ENV=verbose QT_HASH_SEED=1 MALLOC_CHECK_=3 "$helper" save 0 2>&1)" || true
+[ "$out" = "$(printf '3\n1\r\nAnna\r\n')" ] || fail "a hostile environment changed the helper's answer: $out"
+status=0
+printf Eva | as_login sh -c "ulimit -f 0; exec '$helper' save 99999" >/dev/null 2>&1 || status=$?
+[ "$status" != 0 ] || fail "a save under a file-size limit of 0 said it saved"
+[ "$(state)" = "$before" ] || fail "hostile calls changed the folder: $(state)"
+as_login "$helper" show >/dev/null || fail "show failed after the hostile calls"
+[ "$(state)" = "$before" ] || fail "show after the hostile calls changed the folder"
+echo "  a login writes, makes and locks nothing there; hostile arguments, input and environment refused"
+# A login holding every file of the folder open (read locks where it can
+# open them) for 20 s: a save by the other login does not wait for it.
+runuser -u numerella-b -- sh -c "exec 3<'$shared/tavrec10.txt' 4<'$shared/ntavrec10.txt' 5<'$shared'; \
+    flock -s 3; flock -s 4; sleep 20" >/dev/null 2>&1 &
+holder=$!
+started+=("$holder")
+sleep 1
+t0=$(date +%s.%N)
+printf Eva | runuser -u numerella-a -- "$helper" save 2 >/dev/null || fail "a save failed while a login held the files"
+took=$(elapsed "$t0")
+awk -v took="$took" 'BEGIN { exit !(took < 1) }' || fail "a save waited $took s for a login holding the files"
+[ "$(record "$shared")" = "$(hex 2) $(hex Eva)" ] || fail "the save under held files left $(record "$shared")"
+kill "$holder" 2>/dev/null || true
+printf '1\r\n' >"$shared/tavrec10.txt"
+printf 'Anna\r\n' >"$shared/ntavrec10.txt"
+echo "  a save took $took s while another login held every file open"
 
 # Alt+X again to copy $1 when it shows no box within half a second: the
 # other copy's box, coming up in between, can take the first key. The
@@ -222,14 +272,14 @@ alt_x "$board"
 ends_without_box "$pid"
 [ -p "$per_login/tavrec10.txt" ] || fail "the FIFO was replaced"
 rm -f "$shared/tavrec10.txt"
-mkfifo -m 644 "$shared/tavrec10.txt"
-chown _numerella:_numerella "$shared/tavrec10.txt"
+mkfifo -m 664 "$shared/tavrec10.txt"
+chown root:_numerella "$shared/tavrec10.txt"
 BOX=fifo-shared start numerella-b Carla "$installed"
 alt_x "$board"
 ends_without_box "$pid"
 [ -p "$shared/tavrec10.txt" ] || fail "the shared FIFO was replaced"
 rm -f "$shared/tavrec10.txt"
-install -o _numerella -g _numerella -m 644 /dev/null "$shared/tavrec10.txt"
+install -o root -g _numerella -m 664 /dev/null "$shared/tavrec10.txt"
 
 echo "== 4. An unreadable record survives a game that scores"
 # unreadable_survives FOLDER PROGRAM NAME: the score file there is unreadable.
@@ -255,6 +305,6 @@ unreadable_survives "$per_login" "$build_tree" Huge
 printf '7\r\n' >"$shared/tavrec10.txt"
 chmod 000 "$shared/tavrec10.txt"
 unreadable_survives "$shared" "$installed" Shared
-chmod 644 "$shared/tavrec10.txt"
+chmod 664 "$shared/tavrec10.txt"
 reset_shared
 echo "== Records: shared between logins, kept under racing copies, FIFO and unreadable files survive"

@@ -33,9 +33,10 @@ public:
     // Starts playing a WAV file and returns at once; silent when the file is
     // missing or cannot be played.
     virtual void playSound(const QString& path) = 0;
-    // The login's own folder for the record (see datafolder.h), without a
-    // trailing separator; empty when there is none. It may not exist yet.
-    virtual QString recordFolder() = 0;
+    // The login's own folder for the record (see datafolder.h) as the
+    // system's bytes, without a trailing separator; empty when there is none.
+    // It may not exist yet.
+    virtual QByteArray recordFolder() = 0;
     // The folder of the program's executable, without a trailing separator.
     virtual QString programFolder() = 0;
     // Ends the program: nothing of the game runs after it.

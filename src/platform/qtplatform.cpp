@@ -98,7 +98,7 @@ void QtPlatform::playSound(const QString& path)
     effect->play();
 }
 
-QString QtPlatform::recordFolder()
+QByteArray QtPlatform::recordFolder()
 {
     return perLoginDataFolder();
 }

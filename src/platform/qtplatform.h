@@ -27,7 +27,7 @@ public:
     int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override;
     QString inputBox(const QString& prompt) override;
     void playSound(const QString& path) override;
-    QString recordFolder() override;
+    QByteArray recordFolder() override;
     QString programFolder() override;
     void endProgram() override;
     float nextRandom() override;

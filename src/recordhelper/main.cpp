@@ -1,121 +1,63 @@
-// numerella-record: saves a new record into the machine's shared record.
-//
-//   numerella-record save SCORE     (the player's name on standard input)
-//
-// Installed beside the game, setuid to the record's own system user
-// (_numerella), it is the only program that may write the shared folder: the
-// files it puts there belong to that user, never to the player who saved. SCORE is 1 to 5 decimal digits; the name is UTF-8,
-// one line, at most 1,000 characters, and comes on standard input so that
-// no other user sees it in the process list and no argument quoting can
-// change it. It always works in its compiled-in folder, never in one given
-// by the caller. Exit status: 0 saved, 1 not better than the record on disk,
-// 2 the record there cannot be read, 3 the save failed, 4 bad input. A
-// sentence for the player, when there is one, goes to standard output.
-#include "records/recordkeeper.h"
+// numerella-record: keeps the machine's record on the players' behalf.
+//   numerella-record show          prints the record
+//   numerella-record save SCORE    the name, already clean, on standard input
+// Root's and setgid to the group that alone may open the record's files, it
+// links the C and C++ runtime only, clears the caller's environment first and
+// works in its compiled-in folder. It answers the score file's size, a line
+// end and both files' bytes; its exit status is the Outcome, 64 if refused.
 #include "records/recordstore.h"
-
-#include <QStringDecoder>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 using namespace numerella;
 
-namespace {
-
 #ifdef NUMERELLA_TEST_RECORD_FOLDER
-// A build for the tests only, never installed: same code, a folder of the
-// build tree.
-const QString kFolder = QStringLiteral(NUMERELLA_TEST_RECORD_FOLDER);
+constexpr const char* kFolder = NUMERELLA_TEST_RECORD_FOLDER;  // a build for the tests, never installed
 #else
-const QString kFolder = kSharedRecordFolder;
+constexpr const char* kFolder = "/var/games/numerella-del-dieci";
 #endif
 
-// Descriptors 0 to 2 stay taken, so no file opened here can stand in for
-// the output a caller closed.
-void keepStandardDescriptors()
+static int answer(const RecordResult& result)
 {
-    for (int fd = 0; fd <= 2; ++fd) {
-        if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) != fd)
-            std::_Exit(helper::kFailed);
-    }
+    const std::string said = std::to_string(result.pair.score.size()) + '\n' + result.pair.score + result.pair.name;
+    std::fwrite(said.data(), 1, said.size(), stdout);
+    if (!result.detail.empty())
+        std::fprintf(stderr, "numerella-record: %s\n", result.detail.c_str());
+    return std::fflush(stdout) == 0 ? int(result.outcome) : int(Outcome::Failed);
 }
-
-bool isScore(const char* text)
-{
-    const std::size_t length = std::strlen(text);
-    if (length == 0 || length > std::size_t(helper::kMaxScoreDigits))
-        return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-    }
-    return true;
-}
-
-// The whole of standard input as a name, or no value when it is too long,
-// not UTF-8, or more than one line.
-std::optional<QString> readName()
-{
-    constexpr qsizetype kMaxBytes = helper::kMaxNameLength * 4;
-    QByteArray bytes;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            break;
-        bytes.append(buffer, n);
-        if (bytes.size() > kMaxBytes)
-            return std::nullopt;
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
-    QString name = utf8.decode(bytes);
-    if (utf8.hasError() || name.size() > helper::kMaxNameLength || name.contains(u'\r') || name.contains(u'\n'))
-        return std::nullopt;
-    return name;
-}
-
-void say(const QString& sentence)
-{
-    if (!sentence.isEmpty())
-        std::printf("%s\n", sentence.toUtf8().constData());
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
-    // Nothing of the caller's environment reaches the code that runs as the
-    // record's user: no locale, no library or plug-in paths. Players read the
-    // files; only this user writes them.
     ::clearenv();
-    ::umask(022);
+    ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
     std::signal(SIGXFSZ, SIG_IGN);  // a tiny file-size limit fails a write, cleanly
-    keepStandardDescriptors();
-
-    if (argc != 3 || std::strcmp(argv[1], "save") != 0 || !isScore(argv[2])) {
-        std::fprintf(stderr, "uso: numerella-record save PUNTI  (il nome sullo standard input)\n");
-        return helper::kBadInput;
+    // Descriptors 0 to 2 stay taken, so no record file stands in for one.
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) != fd)
+            return 64;
     }
-    const std::optional<QString> name = readName();
-    if (!name) {
-        std::fprintf(stderr, "numerella-record: il nome deve essere una riga UTF-8 di al massimo %d caratteri\n",
-                     helper::kMaxNameLength);
-        return helper::kBadInput;
+    RecordStore store(kFolder, false);
+    if (argc == 2 && std::strcmp(argv[1], "show") == 0)
+        return answer(store.load());
+    // The name: standard input whole, never waited for under the lock.
+    std::string name;
+    char buffer[512];
+    for (ssize_t n = 1; argc == 3 && n != 0 && name.size() <= kMaxNameBytes;) {
+        if ((n = ::read(STDIN_FILENO, buffer, sizeof buffer)) < 0 && errno != EINTR)
+            return 64;
+        name.append(buffer, n > 0 ? std::size_t(n) : 0);
     }
-
-    RecordStore store(kFolder);
-    const SaveResult result = store.saveIfBetter(QString::fromLatin1(argv[2]), *name);
-    say(result.problem);
-    return helper::exitStatusFor(result.outcome);
+    if (argc != 3 || std::strcmp(argv[1], "save") != 0 || !isScore(argv[2]) || !isCleanName(name)) {
+        std::fprintf(stderr, "uso: numerella-record show | save PUNTI  (il nome sullo standard input)\n");
+        return 64;
+    }
+    return answer(store.saveIfBetter(argv[2], name));
 }

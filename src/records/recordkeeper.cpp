@@ -1,8 +1,9 @@
 #include "recordkeeper.h"
 
-#include "platform/datafolder.h"
+#include "platform/windows1252.h"
 
-#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <sys/stat.h>
@@ -10,93 +11,73 @@
 namespace numerella {
 
 namespace {
-
-constexpr int kHelperPatienceMs = 15000;
-
-QString folderProblem(const QString& folder)
-{
-    return QStringLiteral("Non sono riuscito a registrare il record nella cartella \"%1\".").arg(folder);
-}
-
+// The helper waits at most 2 s for the lock; one silent past this is stuck.
+constexpr int kHelperPatienceMs = 4000;
 } // namespace
 
-PerLoginRecords::PerLoginRecords(const QString& folder) : store_(folder) {}
-
-RecordLoad PerLoginRecords::load()
-{
-    // The data folder is the player's own; it may not exist yet.
-    if (!store_.folder().isEmpty())
-        QDir().mkpath(store_.folder());
-    return store_.load();
-}
-
-SaveResult PerLoginRecords::save(const QString& score, const QString& name)
-{
-    return store_.saveIfBetter(score, name);
-}
-
-SharedRecords::SharedRecords(QString helperPath, const QString& folder)
-    : helperPath_(std::move(helperPath))
-    , store_(folder)
+RecordKeeper::RecordKeeper(const QByteArray& folder, const QString& helperPath)
+    : folder_(folder), helper_(helperPath), store_(folder.toStdString(), helperPath.isEmpty())
 {
 }
 
-RecordLoad SharedRecords::load()
+RecordResult RecordKeeper::load()
 {
-    return store_.load();
+    return helper_.isEmpty() ? store_.load() : runHelper({QStringLiteral("show")}, {});
 }
 
-SaveResult SharedRecords::save(const QString& score, const QString& name)
+RecordResult RecordKeeper::save(const QString& score, const QString& name)
 {
-    // The helper takes one line of bounded length: line breaks become "?"
-    // as they would in the file, and an endless name is cut, not refused.
-    QString line = name;
-    line.replace(u'\r', u'?').replace(u'\n', u'?');
-    if (line.size() > helper::kMaxNameLength) {
-        const bool splitsPair = line[helper::kMaxNameLength - 1].isHighSurrogate();
-        line.truncate(helper::kMaxNameLength - (splitsPair ? 1 : 0));
+    const std::string line = recordName(name);
+    if (helper_.isEmpty())
+        return store_.saveIfBetter(score.toStdString(), line);
+    return runHelper({QStringLiteral("save"), score}, QByteArray::fromStdString(line));
+}
+
+QString RecordKeeper::where() const
+{
+    return QFile::decodeName(folder_);
+}
+
+// The helper answers the score file's size, a line end and both files'
+// bytes; its exit status is the outcome.
+RecordResult RecordKeeper::runHelper(const QStringList& arguments, const QByteArray& input) const
+{
+    QProcess helper;
+    helper.start(helper_, arguments);
+    helper.write(input);
+    helper.closeWriteChannel();
+    const bool finished = helper.waitForFinished(kHelperPatienceMs);  // else stuck: a failed save
+    const QByteArray said = helper.readAllStandardOutput();
+    const std::string complaint = helper.readAllStandardError().trimmed().toStdString();
+    const qsizetype newline = said.indexOf('\n');
+    bool sized = false;
+    const qsizetype scoreBytes = said.left(newline).toLongLong(&sized);
+    const int status = finished && helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
+    if (!sized || newline < 1 || scoreBytes < 0 || scoreBytes > said.size() - newline - 1 || status < 0
+        || status > int(Outcome::Failed))
+        return {Outcome::Failed, {}, (helper_ + QStringLiteral(": ") + helper.errorString()).toStdString() + complaint};
+    const QByteArray files = said.mid(newline + 1);
+    return {Outcome(status), {files.left(scoreBytes).toStdString(), files.mid(scoreBytes).toStdString()}, complaint};
+}
+
+std::string recordName(const QString& typed)
+{
+    QByteArray bytes = toWindows1252(typed.normalized(QString::NormalizationForm_C)).left(qsizetype(kMaxNameBytes));
+    for (char& b : bytes) {
+        if ((static_cast<unsigned char>(b) < 0x20 && b != '\t') || b == 0x7F)
+            b = '?';
     }
-
-    QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(helperPath_, {QStringLiteral("save"), score});
-    bool finished = process.waitForStarted(kHelperPatienceMs);
-    if (finished) {
-        process.write(line.toUtf8());
-        process.closeWriteChannel();
-        finished = process.waitForFinished(kHelperPatienceMs);
-    }
-    if (!finished) {
-        process.kill();
-        process.waitForFinished(1000);
-    }
-    const QString said = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-
-    SaveResult result;
-    result.onDisk = store_.load().pair;
-    const int status = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    // Anything but 0..2 (bad input, a crash, no answer) is a failed save.
-    result.outcome = status >= 0 && status < helper::kFailed ? static_cast<SaveOutcome>(status) : SaveOutcome::Failed;
-    if (result.outcome == SaveOutcome::Unreadable)
-        result.problem = said;
-    else if (result.outcome == SaveOutcome::Failed)
-        result.problem = said.isEmpty() ? folderProblem(where()) : said;
-    return result;
+    return bytes.toStdString();
 }
 
-std::unique_ptr<RecordKeeper> makeRecordKeeper(const QString& programFolder, const QString& perLoginFolder,
-                                               const QString& sharedFolder)
+std::unique_ptr<RecordKeeper> makeRecordKeeper(const QString& programFolder, const QByteArray& perLoginFolder)
 {
-    const QString helperPath = programFolder + u'/' + kRecordHelperName;
-    struct stat helperInfo {};
-    struct stat folderInfo {};
-    const bool installed = ::stat(encodePath(helperPath).constData(), &helperInfo) == 0
-                           && S_ISREG(helperInfo.st_mode) && (helperInfo.st_mode & (S_ISUID | S_ISGID)) != 0
-                           && ::stat(encodePath(sharedFolder).constData(), &folderInfo) == 0
-                           && S_ISDIR(folderInfo.st_mode);
-    if (installed)
-        return std::make_unique<SharedRecords>(helperPath, sharedFolder);
-    return std::make_unique<PerLoginRecords>(perLoginFolder);
+    const QByteArray helper = QFile::encodeName(programFolder) + "/numerella-record";
+    struct stat info {};
+    if (::stat(helper.constData(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_ISGID)
+        && QFileInfo(kSharedRecordFolder).isDir())
+        return std::make_unique<RecordKeeper>(QFile::encodeName(kSharedRecordFolder), QFile::decodeName(helper));
+    return std::make_unique<RecordKeeper>(perLoginFolder);
 }
 
 } // namespace numerella

@@ -1,87 +1,70 @@
-// The record on disk: the best score and the name of who made it, in two
-// one-line files of a folder. This is the only code that touches them.
-//
-// Every copy of the game, and the shared record's helper, goes through here:
-// readers take a shared lock, a save takes the exclusive one, compares with
-// the record on disk at that moment and puts two complete, flushed new files
-// in place; a save cut short is completed or undone by whoever comes next.
+// The record on disk: the best score and its holder, two one-line files of a
+// folder. Plain C++ on POSIX calls, shared by the game (a login's own record)
+// and the setgid helper (the machine's record, linking nothing else).
+// A save rewrites both in place under an exclusive lock on `.lock`, after the
+// new pair is flushed to `journal`; emptied at the end, a whole journal tells
+// whoever comes next to complete the save. Readers never see a mixed pair.
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-#include <QStringView>
-
 #include <functional>
+#include <string>
+#include <string_view>
 
 namespace numerella {
 
-inline const QString kScoreFileName = QStringLiteral("tavrec10.txt");
-inline const QString kNameFileName = QStringLiteral("ntavrec10.txt");
+inline constexpr const char* kScoreFile = "tavrec10.txt";
+inline constexpr const char* kNameFile = "ntavrec10.txt";
+inline constexpr const char* kJournalFile = "journal";
+inline constexpr const char* kLockFile = ".lock";
+inline constexpr std::size_t kMaxRecordFileBytes = 64 * 1024;  // longer is not a record
+inline constexpr std::size_t kMaxNameBytes = 1000;
+inline constexpr std::size_t kMaxScoreDigits = 5;
 
-// The real files hold a few bytes; a longer one is not a record.
-inline constexpr qint64 kMaxRecordFileBytes = 64 * 1024;
-
-// The two files' texts as read, line ends kept (the board shows them as
-// they are).
-struct RecordPair {
-    QString score;
-    QString holder;
+// In this order: the values are also the helper's exit statuses.
+enum class Outcome {
+    Done,           // read, or this save's pair is the record now
+    NotBetter,      // the record on disk is at least as high; nothing written
+    Unreadable,     // a record file is not a plain file we may read whole
+    Busy,           // another save held the lock past our patience
+    ReadOnly,       // no permission, or a read-only disk
+    NoSpace,        // disk or quota full
+    NoDescriptors,  // too many open files
+    Failed,         // anything else (a file missing where none may be made)
 };
 
-struct RecordLoad {
-    RecordPair pair;
-    // False when a record file is there but could not be read whole (no
-    // permission, too big, not a plain file, a link): a save then refuses.
-    bool readable = true;
-    // One Italian sentence for a box; empty when all went well.
-    QString problem;
-};
+// The files' bytes (Windows-1252), line ends kept; empty: no record yet.
+struct RecordPair { std::string score, name; };
 
-// In this order: the values are also the record helper's exit statuses.
-enum class SaveOutcome {
-    Saved,       // this save's own files are in place
-    NotBetter,   // the record on disk is at least as high; nothing written
-    Unreadable,  // the record on disk cannot be read; nothing written
-    Failed,      // the old record stays (or a cut save is completed later)
-};
-
-struct SaveResult {
-    SaveOutcome outcome = SaveOutcome::Failed;
-    QString problem;    // Italian, for a box; empty when saved or not better
-    RecordPair onDisk;  // the record as it stands after the call
+struct RecordResult {
+    Outcome outcome = Outcome::Failed;
+    RecordPair pair;     // the record as it stands after the call
+    std::string detail;  // for the teacher: the file and the system's reason
 };
 
 class RecordStore {
 public:
-    explicit RecordStore(QString folder);
+    // A login's own store makes its folder and missing files; the shared one
+    // never creates anything, so every file keeps the package's owner.
+    RecordStore(std::string folder, bool createMissing) : folder_(std::move(folder)), createMissing_(createMissing) {}
 
-    // Reads the pair under the shared lock. Missing files are created empty
-    // when the folder allows it; a save cut short is completed or undone
-    // first, under the exclusive lock.
-    RecordLoad load();
-
-    // Under the exclusive lock, saves score and name when the score (read
-    // the forgiving way the board is read) is strictly greater than the
-    // record on disk now: an equal score is not a record.
-    SaveResult saveIfBetter(const QString& score, const QString& name);
-
-    QString folder() const { return folder_; }
+    RecordResult load();
+    // Saves when the score (isScore) beats the record on disk now; an equal
+    // score is not a record. The name: isCleanName, no line end.
+    RecordResult saveIfBetter(std::string_view score, std::string_view name);
 
     // For the crash tests: asked before every step that changes the disk;
-    // answering false stops the store right there, as a killed program
-    // would stop, with nothing cleaned up.
-    void setStepGate(std::function<bool()> gate) { stepGate_ = std::move(gate); }
+    // false stops the store right there, as a kill would.
+    std::function<bool()> stepGate;
 
 private:
-    class Session;
-
-    QString folder_;
-    std::function<bool()> stepGate_;
+    std::string folder_;
+    bool createMissing_;
 };
 
-// The bytes of a record line: the text in Windows-1252, then CR LF. Line
-// breaks and other control characters (a tab excepted, it keeps the line
-// whole) and characters the code page lacks become "?".
-QByteArray recordLineBytes(QStringView text);
+bool isScore(std::string_view text);
+// At most kMaxNameBytes bytes and no control byte but the tab.
+bool isCleanName(std::string_view bytes);
+// A record file's number, read the forgiving way the board reads captions.
+double recordValue(std::string_view bytes);
 
 } // namespace numerella

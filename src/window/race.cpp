@@ -4,8 +4,11 @@
 #include "clock/countdown.h"
 #include "platform/conversions.h"
 #include "platform/platform.h"
+#include "platform/windows1252.h"
 #include "records/recordkeeper.h"
 #include "ui_tavola.h"
+
+#include <algorithm>
 
 namespace numerella {
 
@@ -59,16 +62,33 @@ QString Tavola::GetSystemDir()
     return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
+namespace {
+
+// Why the record could not be read or saved, in a child's words; the
+// teacher's detail goes to standard error.
+QString reasonFor(const RecordResult& result)
+{
+    qWarning("numerella-del-dieci: record: %s", result.detail.c_str());
+    switch (result.outcome) {
+    case Outcome::Unreadable: return QStringLiteral("il record di questo computer è rovinato o protetto");
+    case Outcome::Busy: return QStringLiteral("un altro giocatore lo stava usando proprio adesso");
+    case Outcome::ReadOnly: return QStringLiteral("il computer non mi lascia scriverlo");
+    case Outcome::NoSpace: return QStringLiteral("il disco del computer è pieno");
+    case Outcome::NoDescriptors: return QStringLiteral("il computer ha troppi file aperti");
+    default: return QStringLiteral("qualcosa non ha funzionato");
+    }
+}
+
+} // namespace
+
 QString Tavola::prepareRecordFiles()
 {
-    const RecordLoad record = records_->load();
-    // A record that cannot be read whole shows as none, score and holder
-    // alike, as the box about it says.
-    ui_->lblpunti->setCaption(record.readable ? record.pair.score : QString());
-    ui_->lblnome->setCaption(record.readable ? record.pair.holder : QString());
-    if (record.readable && record.problem.isEmpty())
+    const RecordResult record = records_->load();
+    ui_->lblpunti->setCaption(fromWindows1252(record.pair.score));
+    ui_->lblnome->setCaption(fromWindows1252(record.pair.name));
+    if (record.outcome == Outcome::Done)
         return QString();
-    return record.problem.isEmpty() ? QStringLiteral("Non riesco a leggere il record.") : record.problem;
+    return QStringLiteral("Non riesco a leggere il record: ") + reasonFor(record) + u'.';
 }
 
 void Tavola::FineGara()
@@ -97,20 +117,20 @@ void Tavola::SalvaRecord()
     // The record on disk decides, not the one read at start-up: another
     // copy of the game may have raised it since.
     state_.riga = ui_->lblScore->caption();
-    const SaveResult result = records_->save(state_.riga, ui_->lblnome1->caption());
-    switch (result.outcome) {
-    case SaveOutcome::Saved:
+    const RecordResult result = records_->save(state_.riga, ui_->lblnome1->caption());
+    if (!result.detail.empty() && result.outcome == Outcome::Done)
+        qWarning("numerella-del-dieci: record: %s", result.detail.c_str());  // completed by the next game
+    if (result.outcome == Outcome::Done) {
         showMessage(QStringLiteral("Ok! Ho registrato il tuo record, C A M P I O N E"), buttons::kOkOnly);
-        break;
-    case SaveOutcome::NotBetter:
-        showMessage(QStringLiteral("Peccato! Nel frattempo il record è salito a %1 punti.")
-                        .arg(intToText(static_cast<long long>(parseNumber(result.onDisk.score)))),
+    } else if (result.outcome == Outcome::NotBetter) {
+        const auto points = static_cast<long long>(std::min(recordValue(result.pair.score), 1e15));
+        showMessage(QStringLiteral("Peccato! Nel frattempo il record è salito a %1 %2.")
+                        .arg(intToText(points), points == 1 ? QStringLiteral("punto") : QStringLiteral("punti")),
                     buttons::kOkOnly);
-        break;
-    case SaveOutcome::Unreadable:
-    case SaveOutcome::Failed:
-        showMessage(QStringLiteral("Non sono riuscito a registrare il record. ") + result.problem, buttons::kOkOnly);
-        break;
+    } else {
+        showMessage(QStringLiteral("Questa volta non sono riuscito a registrare il tuo record: ") + reasonFor(result)
+                        + u'.',
+                    buttons::kOkOnly);
     }
     endProgram();
 }

@@ -43,7 +43,7 @@ public:
         return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
     }
     void playSound(const QString& path) override { sounds.append(path); }
-    QString recordFolder() override { QDir().mkpath(recordFolder_); return recordFolder_; }
+    QByteArray recordFolder() override { QDir().mkpath(recordFolder_); return QFile::encodeName(recordFolder_); }
     QString programFolder() override { return QStringLiteral("/opt/numerella"); }
     void endProgram() override { ++ends; }
     float nextRandom() override
