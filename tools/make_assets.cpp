@@ -228,7 +228,7 @@ QByteArray bitmap(const QImage& image, int bits)
     const QImage opaque = solid.convertToFormat(QImage::Format_RGB32);
     const QImage colours = bits == 24  ? opaque.convertToFormat(QImage::Format_BGR888)
                            : bits == 8 ? opaque.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither)
-                                             : opaque.convertToFormat(QImage::Format_Indexed8, kVga, Qt::ThresholdDither);
+                           : opaque.convertToFormat(QImage::Format_Indexed8, kVga, Qt::ThresholdDither);
     // Qt keeps the exact colours only when there are at most 256 of them.
     if (bits == 8 && colours.convertToFormat(QImage::Format_RGB32) != opaque)
         fail(QStringLiteral("fit a picture in 256 colours"));
