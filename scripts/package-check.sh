@@ -125,6 +125,13 @@ status=0
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$launcher" || status=$?
 [ "$status" = 1 ] || fail "without a display the game ended with status $status, not 1"
 [ -f /usr/lib/numerella-del-dieci/suoni/Esatto.wav ] || fail "the program's folder does not lead to the sounds"
+for language in en it; do
+    page="$(man -L "$language" -w 6 numerella-del-dieci)"
+    case "$language:$page" in
+        en:/usr/share/man/man6/numerella-del-dieci.6.gz | it:/usr/share/man/it/man6/numerella-del-dieci.6.gz) ;;
+        *) fail "man -L $language finds '$page'" ;;
+    esac
+done
 
 echo "== Launch feedback: the game ends it when its first window shows"
 # As a desktop launches a menu entry with StartupNotify=true: it gives the
