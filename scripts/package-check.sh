@@ -54,13 +54,13 @@ for tool in dpkg-shlibdeps file; do
         fail "cpack without $tool did not say why: $(tail -3 "$hidden_build/cpack.log")"
     ! ls "$hidden_build"/out/*.deb >/dev/null 2>&1 || fail "cpack left a package made without $tool"
     rm -rf "$hidden_build/tree"
-    echo "$tool missing: configure and cpack stop with: $(grep -h -m1 'Cannot make' "$hidden_build/cpack.log")"
+    echo "$tool missing: configure and cpack stop with: $(grep -h -m1 'Cannot make' "$hidden_build/cpack.log" | sed 's/^ *//')"
 done
 
 echo "== Contents"
 depends="$(dpkg-deb --field "$deb" Depends)"
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
-    [[ "$depends" =~ (^|, )$library[\ ,] ]] || fail "Depends lacks $library: $depends"
+    sed 's/, /\n/g' <<<"$depends" | cut -d' ' -f1 | grep -qxF "$library" || fail "Depends lacks $library: $depends"
 done
 contents="$(dpkg-deb --contents "$deb" | awk '{ print $6 $7 $8 }')"
 has() { grep -qxF "$1" <<<"$contents" || fail "the package lacks $1"; }
