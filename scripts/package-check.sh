@@ -12,6 +12,10 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${PACKAGE_BUILD_DIR:-$root/build-package}"
 fail() { echo "PACKAGE CHECK FAIL: $*" >&2; exit 1; }
 
+# It installs and purges the package on this machine: one check at a time.
+exec 9>/run/lock/numerella-package-check
+flock --nonblock 9 || { echo "== Waiting for another package check to end"; flock 9; }
+
 "$root/scripts/ensure-deps.sh" test
 for tool in lintian python3; do
     if ! command -v "$tool" >/dev/null; then
