@@ -58,7 +58,8 @@ for tool in dpkg-shlibdeps file; do
         fail "cpack without $tool did not say why: $(tail -3 "$hidden_build/cpack.log")"
     ! ls "$hidden_build"/out/*.deb >/dev/null 2>&1 || fail "cpack left a package made without $tool"
     rm -rf "$hidden_build/tree"
-    echo "$tool missing: configure and cpack stop with: $(grep -h -m1 'Cannot make' "$hidden_build/cpack.log" | sed 's/^ *//')"
+    said="$(grep -h -m1 'Cannot make' "$hidden_build/cpack.log" | sed 's/^ *//')"
+    echo "$tool missing: configure and cpack stop with: $said"
 done
 
 echo "== Contents"

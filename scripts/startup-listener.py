@@ -21,7 +21,8 @@ x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 class ClientMessage(ctypes.Structure):  # XClientMessageEvent, padded to sizeof(XEvent)
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                 ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("align", ctypes.c_int), ("data", ctypes.c_char * 20), ("pad", ctypes.c_long * 24)]
+                ("format", ctypes.c_int), ("align", ctypes.c_int), ("data", ctypes.c_char * 20),
+                ("pad", ctypes.c_long * 24)]
 
 
 CLIENT_MESSAGE, PROPERTY_CHANGE_MASK = 33, 1 << 22
