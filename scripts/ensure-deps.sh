@@ -7,6 +7,8 @@
 set -euo pipefail
 
 play_packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev fonts-liberation2 qt6-translations-l10n)
+# The package's Depends comes from dpkg-shlibdeps, which CPack runs with file.
+play_packages+=(dpkg-dev file)
 test_packages=(xvfb xauth openbox xdotool imagemagick clang libclang-rt-14-dev
                valgrind desktop-file-utils appstream dpkg-dev file xxd x11-utils)
 

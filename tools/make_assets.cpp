@@ -1,10 +1,12 @@
 // make_assets [output-folder]: paints the pictures and synthesises the sounds
 // of "Numerella del dieci" into a folder (default "assets"). It is run by hand
-// and its output is committed. Qt writes the PNGs; it only writes 32-bit icons,
+// and its output is committed. The menu icon comes out as PNGs at every size
+// desktops ask for and as an SVG, all from the one painting function. Qt writes the PNGs; it only writes 32-bit icons,
 // though, and ours keep their 16-colour, 256-colour and 24-bit entries, so the
 // ICO writer is our own, as is the WAV one. No fonts: every machine gives the
 // same files.
 
+#include <QSvgGenerator>
 #include <QtGui>
 
 #include <algorithm>
@@ -226,7 +228,7 @@ QByteArray bitmap(const QImage& image, int bits)
     const QImage opaque = solid.convertToFormat(QImage::Format_RGB32);
     const QImage colours = bits == 24  ? opaque.convertToFormat(QImage::Format_BGR888)
                            : bits == 8 ? opaque.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither)
-                                             : opaque.convertToFormat(QImage::Format_Indexed8, kVga, Qt::ThresholdDither);
+                           : opaque.convertToFormat(QImage::Format_Indexed8, kVga, Qt::ThresholdDither);
     // Qt keeps the exact colours only when there are at most 256 of them.
     if (bits == 8 && colours.convertToFormat(QImage::Format_RGB32) != opaque)
         fail(QStringLiteral("fit a picture in 256 colours"));
@@ -366,6 +368,23 @@ QByteArray png(const QImage& image)
     return data;
 }
 
+// The same picture as vectors, for desktops that scale the icon to any size.
+QByteArray svg(const Picture& picture)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setViewBox(QRect(0, 0, 100, 100));
+    generator.setTitle(QStringLiteral("Numerella del dieci"));
+    QPainter p(&generator);
+    p.setFont(QFont(QString(), 10)); // never used, but written: a valid size keeps SVG readers quiet
+    picture(p);
+    if (!p.end())
+        fail(QStringLiteral("draw the SVG icon"));
+    return data;
+}
+
 void write(const QDir& dir, const QString& name, const QByteArray& data)
 {
     const QString path = dir.filePath(name);
@@ -390,8 +409,10 @@ int main(int argc, char** argv)
     write(dir, "faccina_ride.ico", boardIcon([](QPainter& p) { face(p, Mood::Laugh); }));
     write(dir, "divieto.ico", boardIcon(noEntry));
 
-    for (int size : {48, 64, 128, 256})
-        write(dir, QStringLiteral("icona-%1.png").arg(size), png(render(size, 100, [](QPainter& p) { windowIcon(p, true); })));
+    const Picture menuIcon = [](QPainter& p) { windowIcon(p, true); };
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        write(dir, QStringLiteral("icona-%1.png").arg(size), png(render(size, 100, menuIcon)));
+    write(dir, "icona.svg", svg(menuIcon));
 
     write(dir, "suoni/Esatto.wav", wav(chime()));
     write(dir, "suoni/no.wav", wav(buzz()));
