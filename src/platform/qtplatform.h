@@ -1,25 +1,19 @@
 // The game's desktop services on Qt.
 #pragma once
 
+#include "eventsound.h"
 #include "platform.h"
 #include "randomgenerator.h"
 
 #include <QPointer>
 #include <QString>
 
-#include <map>
-#include <memory>
-
-class QSoundEffect;
 class QWidget;
 
 namespace numerella {
 
 class QtPlatform final : public Platform {
 public:
-    QtPlatform();
-    ~QtPlatform() override;
-
     // Boxes are modal to this window while it is visible; before it is
     // shown they stand alone on the desktop.
     void setDialogParent(QWidget* window);
@@ -39,9 +33,7 @@ private:
 
     QPointer<QWidget> parent_;
     RandomGenerator random_;
-    // One effect per sound file, made on its first play and kept: playing
-    // is asynchronous, so a keystroke never waits for the audio server.
-    std::map<QString, std::unique_ptr<QSoundEffect>> sounds_;
+    EventSound sound_;
 };
 
 } // namespace numerella
