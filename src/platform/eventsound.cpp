@@ -4,9 +4,10 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 
+#include <alsa/error.h>
 #include <canberra.h>
 
-#include <csignal>
+#include <sys/resource.h>
 
 namespace numerella {
 
@@ -15,38 +16,49 @@ namespace numerella {
 Q_LOGGING_CATEGORY(soundLog, "numerella.sound", QtWarningMsg)
 
 namespace {
+
 constexpr uint32_t kVerdictSound = 1;  // one id for every verdict, so the next cancels the last
-}
 
-EventSound::~EventSound()
+// ALSA prints several lines for every play without a device; one line of
+// ours says it instead.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// Made on the first sound and kept until the process ends: destroying it at
+// exit races the library's own playing threads and can crash the game.
+ca_context* context()
 {
-    if (context_)
-        ca_context_destroy(context_);
+    static ca_context* const made = []() -> ca_context* {
+        // The sound server's client sizes a 64 MiB shared-memory file: under a
+        // smaller file-size limit it gets SIGXFSZ, so the game stays silent.
+        rlimit fileSize{};
+        if (getrlimit(RLIMIT_FSIZE, &fileSize) == 0 && fileSize.rlim_cur < (rlim_t{64} << 20))
+            return nullptr;
+        snd_lib_error_set_handler(quietAlsa);
+        ca_context* created = nullptr;
+        return ca_context_create(&created) == CA_SUCCESS ? created : nullptr;
+    }();
+    return made;
 }
 
-void EventSound::play(const QString& path)
+} // namespace
+
+void playEventSound(const QString& path)
 {
     if (!QFileInfo(path).isFile()) {
         qCDebug(soundLog) << "missing, staying silent:" << path;
         return;
     }
     qCDebug(soundLog) << "playing:" << path;
-    if (!context_) {
-        // The sound server's client sizes a shared-memory file; under a small
-        // file-size limit that must fail with EFBIG, not end the game.
-        std::signal(SIGXFSZ, SIG_IGN);
-        if (ca_context_create(&context_) != CA_SUCCESS)
-            context_ = nullptr;
-    }
     int result = CA_ERROR_NODRIVER;
-    if (context_) {
-        ca_context_cancel(context_, kVerdictSound);
-        result = ca_context_play(context_, kVerdictSound, CA_PROP_MEDIA_FILENAME,
-                                 QFile::encodeName(path).constData(), CA_PROP_MEDIA_ROLE, "event", nullptr);
+    if (ca_context* sounds = context()) {
+        ca_context_cancel(sounds, kVerdictSound);
+        result = ca_context_play(sounds, kVerdictSound, CA_PROP_MEDIA_FILENAME, QFile::encodeName(path).constData(),
+                                 CA_PROP_MEDIA_ROLE, "event", nullptr);
     }
-    if (result != CA_SUCCESS && !failed_) {
-        failed_ = true;
-        qCWarning(soundLog, "numerella-del-dieci: niente suoni (%s)", ca_strerror(result));
+    static bool reported = false;
+    if (result != CA_SUCCESS && !reported) {
+        reported = true;
+        qCWarning(soundLog, "niente suoni, si gioca in silenzio (%s)", ca_strerror(result));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "qtplatform.h"
 
 #include "datafolder.h"
+#include "eventsound.h"
 
 #include <QApplication>
 #include <QDate>
@@ -109,7 +110,7 @@ QString QtPlatform::inputBox(const QString& prompt)
 
 void QtPlatform::playSound(const QString& path)
 {
-    sound_.play(path);
+    playEventSound(path);
 }
 
 QString QtPlatform::recordFolder()

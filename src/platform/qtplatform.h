@@ -1,7 +1,6 @@
 // The game's desktop services on Qt.
 #pragma once
 
-#include "eventsound.h"
 #include "platform.h"
 #include "randomgenerator.h"
 
@@ -33,7 +32,6 @@ private:
 
     QPointer<QWidget> parent_;
     RandomGenerator random_;
-    EventSound sound_;
 };
 
 } // namespace numerella
