@@ -9,6 +9,8 @@
 
 #include <sys/resource.h>
 
+#include <utility>
+
 namespace numerella {
 
 // Which sound files the game asked for, for whoever installs it:
@@ -56,10 +58,8 @@ void playEventSound(const QString& path)
                                  CA_PROP_MEDIA_ROLE, "event", nullptr);
     }
     static bool reported = false;
-    if (result != CA_SUCCESS && !reported) {
-        reported = true;
+    if (result != CA_SUCCESS && !std::exchange(reported, true))
         qCWarning(soundLog, "niente suoni, si gioca in silenzio (%s)", ca_strerror(result));
-    }
 }
 
 } // namespace numerella

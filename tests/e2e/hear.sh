@@ -36,7 +36,8 @@ pactl info >/dev/null 2>&1 || fail "the test's PulseAudio server did not start"
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
-parec -d hear.monitor --raw --format=s16le --rate=8000 --channels=1 --latency-msec=20 >"$work/heard.raw" 2>"$work/parec.log" &
+parec -d hear.monitor --raw --format=s16le --rate=8000 --channels=1 --latency-msec=20 \
+    >"$work/heard.raw" 2>"$work/parec.log" &
 pids+=($!)
 "$program" >"$work/game.log" 2>&1 &
 pids+=($!)
@@ -78,5 +79,5 @@ for i in "${!enters[@]}"; do
     echo "verdict $((i + 1)) at ${at}s: loudness ${before:-none} before, ${after:-none} after"
     awk -v b="${before:-0}" -v a="${after:-0}" 'BEGIN { exit !(a > 0.02 && a > 4 * b) }' || silent+=($((i + 1)))
 done
-[ ${#silent[@]} -eq 0 ] || fail "verdicts not heard: ${silent[*]} of 10 (game's output: $(head -c 300 "$work/game.log"))"
+[ ${#silent[@]} -eq 0 ] || fail "verdicts not heard: ${silent[*]} of 10 (game said: $(head -c 300 "$work/game.log"))"
 echo "hear passed: all ten verdicts added sound within 0.3 s"
