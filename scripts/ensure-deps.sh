@@ -6,11 +6,13 @@
 # run and stops.
 set -euo pipefail
 
-play_packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev fonts-liberation2 qt6-translations-l10n)
+play_packages=(cmake g++ make pkgconf qt6-base-dev libcanberra-dev libasound2-dev fonts-liberation2
+               qt6-translations-l10n)
 # The package's Depends comes from dpkg-shlibdeps, which CPack runs with file.
 play_packages+=(dpkg-dev file)
 test_packages=(xvfb xauth openbox xdotool imagemagick clang libclang-rt-14-dev
-               valgrind desktop-file-utils appstream dpkg-dev file xxd x11-utils)
+               valgrind desktop-file-utils appstream xxd x11-utils
+               qt6-multimedia-dev pulseaudio pulseaudio-utils libasound2-plugins sox bc)
 
 wanted=("${play_packages[@]}")
 if [ "${1:-play}" = "test" ]; then

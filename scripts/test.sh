@@ -9,7 +9,7 @@ jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 
 echo "== Build and unit tests"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUMERELLA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$root/build" -j"$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j"$jobs"
 
@@ -18,6 +18,9 @@ echo "== Reliability: sanitizers, valgrind, short fuzz runs"
 
 echo "== End-to-end: the installed program under Xvfb, driven by keystrokes"
 "$root/tests/e2e/run.sh" "$root/build"
+
+echo "== Hearing: ten verdicts in a row on a PulseAudio server of the test's own"
+"$root/tests/e2e/hear.sh" "$root/build"
 
 echo "== Desktop entry and AppStream metadata"
 desktop-file-validate "$root/packaging/org.numerella.NumerellaDelDieci.desktop"

@@ -1,25 +1,16 @@
 #include "qtplatform.h"
 
 #include "datafolder.h"
+#include "eventsound.h"
 
 #include <QApplication>
 #include <QDate>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QLocale>
-#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSoundEffect>
 
 namespace numerella {
-
-// Which sound files the game asked for, for whoever installs it:
-// QT_LOGGING_RULES="numerella.sound.debug=true" shows them.
-Q_LOGGING_CATEGORY(soundLog, "numerella.sound", QtWarningMsg)
-
-QtPlatform::QtPlatform() = default;
-QtPlatform::~QtPlatform() = default;  // here, where QSoundEffect is complete
 
 void QtPlatform::setDialogParent(QWidget* window)
 {
@@ -84,18 +75,7 @@ QString QtPlatform::inputBox(const QString& prompt)
 
 void QtPlatform::playSound(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
-        qCDebug(soundLog) << "missing, staying silent:" << path;
-        return;
-    }
-    qCDebug(soundLog) << "playing:" << path;
-    std::unique_ptr<QSoundEffect>& effect = sounds_[path];
-    if (!effect) {
-        effect = std::make_unique<QSoundEffect>();
-        effect->setSource(QUrl::fromLocalFile(path));
-    }
-    // Played as soon as it is loaded, when that is not yet the case.
-    effect->play();
+    playEventSound(path);
 }
 
 QByteArray QtPlatform::recordFolder()

@@ -7,19 +7,12 @@
 #include <QPointer>
 #include <QString>
 
-#include <map>
-#include <memory>
-
-class QSoundEffect;
 class QWidget;
 
 namespace numerella {
 
 class QtPlatform final : public Platform {
 public:
-    QtPlatform();
-    ~QtPlatform() override;
-
     // Boxes are modal to this window while it is visible; before it is
     // shown they stand alone on the desktop.
     void setDialogParent(QWidget* window);
@@ -39,9 +32,6 @@ private:
 
     QPointer<QWidget> parent_;
     RandomGenerator random_;
-    // One effect per sound file, made on its first play and kept: playing
-    // is asynchronous, so a keystroke never waits for the audio server.
-    std::map<QString, std::unique_ptr<QSoundEffect>> sounds_;
 };
 
 } // namespace numerella
