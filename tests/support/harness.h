@@ -6,10 +6,8 @@
 #include "window/boardlabel.h"
 #include "window/tavola.h"
 #include "ui_tavola.h"
-
 #include <QtTest>
 #include <QtWidgets>
-
 #include <functional>
 #include <memory>
 
@@ -21,16 +19,13 @@ struct ShownBox { QString prompt; int buttonSet = 0; std::optional<QString> titl
 class FakePlatform final : public Platform {
 public:
     explicit FakePlatform(QString recordFolder) : recordFolder_(std::move(recordFolder)) {}
-
     // Answers in turn, then "" (Cancel), OK or No; random values in turn, then from a real generator.
-    QStringList inputAnswers;
+    QStringList inputAnswers, inputPrompts, sounds;  // and the prompts and sounds that came
     QList<int> boxAnswers;
     QList<float> randomValues;
     std::function<void(const ShownBox&)> whileBoxOpen;  // runs as a child reads a box
     QList<ShownBox> boxes;
-    QStringList inputPrompts, sounds;
-    int ends = 0, reseeds = 0;
-
+    int ends = 0;
     int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override
     {
         boxes.append({prompt, buttonSet, title});
@@ -49,9 +44,8 @@ public:
     QString programFolder() override { return QStringLiteral("/opt/numerella"); }
     void endProgram() override { ++ends; }
     float nextRandom() override { return randomValues.isEmpty() ? random_.next() : randomValues.takeFirst(); }
-    void reseedRandomFromClock() override { ++reseeds; random_.reseedFromClock(); }
+    void reseedRandomFromClock() override { random_.reseedFromClock(); }
     QString shortDate() override { return QStringLiteral("07/12/26"); }
-
 private:
     QString recordFolder_;
     RandomGenerator random_;
@@ -70,7 +64,6 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
     QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
 }
-
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -83,7 +76,6 @@ public:
     QString scorePath() const { return records() + QStringLiteral("/tavrec10.txt"); }
     QString namePath() const { return records() + QStringLiteral("/ntavrec10.txt"); }
     QByteArray recordFiles() const { return readFile(scorePath()) + readFile(namePath()); }
-
     // Loads the window, the name typed at the prompt.
     void start(const QString& name = QStringLiteral("Giulia"))
     {
@@ -100,9 +92,7 @@ public:
             nextQuestion();
         }
     }
-    // The race clock through the real tick path.
-    void tick(int times = 1) { while (times-- > 0) window_->deliverTick(); }
-
+    void tick(int times = 1) { while (times-- > 0) window_->deliverTick(); }  // the clock's real tick path
     FakePlatform& platform() { return *platform_; }
     Tavola& window() { return *window_; }
     const Ui::Tavola& controls() const { return window_->controls(); }
