@@ -255,7 +255,10 @@ private slots:
                               "cmdNext 280,352 121x73 MS Sans Serif 8.25 #00c0c0",
                               "lblconto 0,152 105x33 Arial Black 12 #ffff00"}));
         QVERIFY2(QFontInfo(c.lblconto->font()).family().startsWith("Liberation"), "no metric-compatible font");
+        game.window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&game.window()));
         game.answer("1");
+        QVERIFY2(c.cmdNext->hasFocus(), "no focus to ring");
         for (GraphicalButton* button : {c.cmdNext, c.cmdExit}) {
             const QImage image = button->grab().toImage();
             const int w = button->width(), h = button->height();
