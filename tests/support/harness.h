@@ -1,19 +1,55 @@
-// A whole game on real widgets with the scripted desktop and a private
-// record folder, played the way a child would.
+// A whole game on real widgets, played the way a child would, with a scripted desktop and a private record folder.
 #pragma once
 
-#include "fakeplatform.h"
+#include "platform/platform.h"
+#include "platform/randomgenerator.h"
 #include "window/boardlabel.h"
 #include "window/tavola.h"
 #include "ui_tavola.h"
-
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
-
+#include <QtTest>
+#include <QtWidgets>
+#include <functional>
 #include <memory>
 
 namespace numerella::testing {
+
+struct ShownBox { QString prompt; int buttonSet = 0; std::optional<QString> title; };
+
+// Answers boxes from a script, hands out chosen random values, and records what the game showed or did.
+class FakePlatform final : public Platform {
+public:
+    explicit FakePlatform(QString recordFolder) : recordFolder_(std::move(recordFolder)) {}
+    // Answers in turn, then "" (Cancel), OK or No; random values in turn, then from a real generator.
+    QStringList inputAnswers, inputPrompts, sounds;  // and the prompts and sounds that came
+    QList<int> boxAnswers;
+    QList<float> randomValues;
+    std::function<void(const ShownBox&)> whileBoxOpen;  // runs as a child reads a box
+    QList<ShownBox> boxes;
+    int ends = 0;
+    int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override
+    {
+        boxes.append({prompt, buttonSet, title});
+        if (whileBoxOpen)
+            whileBoxOpen(ShownBox(boxes.last()));  // a copy: the box may open others
+        return !boxAnswers.isEmpty() ? boxAnswers.takeFirst()
+               : buttonSet == buttons::kYesNoQuestionNoDefault ? answers::kNo : answers::kOk;
+    }
+    QString inputBox(const QString& prompt) override
+    {
+        inputPrompts << prompt;
+        return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
+    }
+    void playSound(const QString& path) override { sounds << path; }
+    QByteArray recordFolder() override { QDir().mkpath(recordFolder_); return QFile::encodeName(recordFolder_); }
+    QString programFolder() override { return QStringLiteral("/opt/numerella"); }
+    void endProgram() override { ++ends; }
+    float nextRandom() override { return randomValues.isEmpty() ? random_.next() : randomValues.takeFirst(); }
+    void reseedRandomFromClock() override { random_.reseedFromClock(); }
+    QString shortDate() override { return QStringLiteral("07/12/26"); }
+private:
+    QString recordFolder_;
+    RandomGenerator random_;
+};
 
 // The values one question draws (tint, factor, replacement of a 0) for 10 X digit.
 inline QList<float> draws(int digit)
@@ -25,9 +61,9 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
 }
-
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
@@ -40,16 +76,15 @@ public:
     QString scorePath() const { return records() + QStringLiteral("/tavrec10.txt"); }
     QString namePath() const { return records() + QStringLiteral("/ntavrec10.txt"); }
     QByteArray recordFiles() const { return readFile(scorePath()) + readFile(namePath()); }
-
     // Loads the window, the name typed at the prompt.
     void start(const QString& name = QStringLiteral("Giulia"))
     {
         platform_->inputAnswers.prepend(name);
         window_->load();
     }
-    // Real key events into the answer box, then Enter.
+    // Real key events into the answer box, then Enter; Enter again on the question button.
     void answer(const QString& typed) { QTest::keyClicks(controls().txtAnswer, typed + u'\r'); }
-    void nextQuestion() { QTest::keyClick(controls().cmdNext, Qt::Key_Space); }
+    void nextQuestion() { QTest::keyClick(controls().cmdNext, Qt::Key_Return); }
     void answerRight(int times)
     {
         for (int i = 0; i < times; ++i) {
@@ -57,9 +92,7 @@ public:
             nextQuestion();
         }
     }
-    // The race clock through the real tick path.
-    void tick(int times = 1) { while (times-- > 0) window_->deliverTick(); }
-
+    void tick(int times = 1) { while (times-- > 0) window_->deliverTick(); }  // the clock's real tick path
     FakePlatform& platform() { return *platform_; }
     Tavola& window() { return *window_; }
     const Ui::Tavola& controls() const { return window_->controls(); }
