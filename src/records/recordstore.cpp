@@ -94,10 +94,10 @@ public:
         return due.value_or(RecordPair{score.value_or(""), name.value_or("")});
     }
 
-    // The whole file, or no value when it is missing.
+    // The whole file, or no value when it is missing (a login's own is made).
     std::optional<std::string> read(const char* file)
     {
-        const Fd in{open(file, O_RDONLY)};
+        const Fd in{open(file, O_RDONLY | create_)};
         if (in.fd < 0)
             return std::nullopt;
         std::string bytes(kMaxRecordFileBytes + 1, '\0');
