@@ -1,6 +1,6 @@
 #include "conversions.h"
 
-#include <QLocale>
+#include "numberscan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,86 +9,25 @@ namespace numerella {
 
 namespace {
 
-// The forgiving scan shared by parseNumber and toDoubleStrict: the number's
-// text without its blanks, and where it ended (past the blanks behind it);
-// an empty text when nothing readable was found.
-struct Scan {
-    QString number;
-    qsizetype end = 0;
-};
-
-Scan scanNumber(QStringView text)
+// Any character beyond Latin-1 becomes "?", which ends a number as it would.
+double scanText(QStringView text, bool* alone)
 {
-    const qsizetype n = text.size();
-    const auto skipBlanks = [&](qsizetype& k) {
-        while (k < n && (text[k] == u' ' || text[k] == u'\t' || text[k] == u'\n'))
-            ++k;
-    };
-    // Appends the digits at k, blanks between them skipped; false for none.
-    const auto takeDigits = [&](qsizetype& k, QString& into) {
-        const qsizetype before = into.size();
-        for (; k < n && text[k] >= u'0' && text[k] <= u'9'; skipBlanks(k))
-            into += text[k++];
-        return into.size() > before;
-    };
-    Scan scan;
-    qsizetype i = 0;
-    skipBlanks(i);
-    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
-        scan.number += text[i++];
-        skipBlanks(i);
-    }
-    bool mantissa = takeDigits(i, scan.number);
-    if (i < n && text[i] == u'.') {
-        qsizetype j = i + 1;
-        skipBlanks(j);
-        QString fraction = QStringLiteral(".");
-        const bool digits = takeDigits(j, fraction);
-        if (digits)
-            scan.number += fraction;
-        if (digits || mantissa)
-            i = j;  // "5." reads as 5; a lone "." is no number
-        mantissa = mantissa || digits;
-    }
-    if (!mantissa)
-        return {};
-    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
-        // The exponent counts only when digits follow it.
-        qsizetype j = i + 1;
-        QString exponent = QStringLiteral("e");
-        skipBlanks(j);
-        if (j < n && (text[j] == u'+' || text[j] == u'-')) {
-            exponent += text[j++];
-            skipBlanks(j);
-        }
-        if (takeDigits(j, exponent)) {
-            scan.number += exponent;
-            i = j;
-        }
-    }
-    scan.end = i;
-    return scan;
-}
-
-// Beyond a double's range Qt gives an infinity, below it zero.
-double valueOf(const Scan& scan)
-{
-    return scan.number.isEmpty() ? 0.0 : QLocale::c().toDouble(scan.number);
+    const QByteArray bytes = text.toLatin1();
+    return scanNumber(std::string_view(bytes.constData(), std::size_t(bytes.size())), alone);
 }
 
 } // namespace
 
 double parseNumber(QStringView text)
 {
-    return valueOf(scanNumber(text));
+    return scanText(text, nullptr);
 }
 
 std::optional<double> toDoubleStrict(QStringView text)
 {
-    const Scan scan = scanNumber(text);
-    if (scan.number.isEmpty() || scan.end != text.size())
-        return std::nullopt;
-    return valueOf(scan);
+    bool alone = false;
+    const double value = scanText(text, &alone);
+    return alone ? std::optional<double>(value) : std::nullopt;
 }
 
 std::optional<std::int16_t> roundToInt16(double value)

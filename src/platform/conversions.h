@@ -10,16 +10,11 @@
 
 namespace numerella {
 
-// Reads the leading number of a text the forgiving way captions are read:
-// blanks, tabs and line feeds are skipped wherever they stand, then an
-// optional sign, digits, an optional "." with digits and an optional
-// exponent are taken; the first other character (a carriage return
-// included) ends the number. A text with nothing readable gives 0.
+// The leading number of a caption, read the forgiving way (scanNumber).
 double parseNumber(QStringView text);
 
-// The whole text must be one number (blanks as above are allowed);
-// anything else, the empty text included, gives no value. Beyond a
-// double's range a number reads as an infinity, below it as zero.
+// The whole text must be one number read that way; anything else, the
+// empty text included, gives no value.
 std::optional<double> toDoubleStrict(QStringView text);
 
 // Rounds to the nearest integer, a half going to the even neighbour.

@@ -1,10 +1,9 @@
-// numerella-record: keeps the machine's record on the players' behalf.
-//   numerella-record show          prints the record
-//   numerella-record save SCORE    the name, already clean, on standard input
-// Root's and setgid to the group that alone may open the record's files, it
-// links the C and C++ runtime only, clears the caller's environment first and
-// works in its compiled-in folder. It answers the score file's size, a line
-// end and both files' bytes; its exit status is the Outcome, 64 if refused.
+// numerella-record show | save SCORE (the clean name on standard input):
+// keeps the machine's record for the players. Root's and setgid to the group
+// that alone may open the record's files, it links the C and C++ runtime
+// only and clears the caller's environment first. It answers the score
+// file's size, a line end and both files' bytes; its exit status is the
+// Outcome, 64 if refused.
 #include "records/recordstore.h"
 
 #include <csignal>
@@ -19,10 +18,8 @@
 
 using namespace numerella;
 
-#ifdef NUMERELLA_TEST_RECORD_FOLDER
-constexpr const char* kFolder = NUMERELLA_TEST_RECORD_FOLDER;  // a build for the tests, never installed
-#else
-constexpr const char* kFolder = "/var/games/numerella-del-dieci";
+#ifndef NUMERELLA_TEST_RECORD_FOLDER  // given to a build for the tests alone, never installed
+#define NUMERELLA_TEST_RECORD_FOLDER kSharedRecordFolder
 #endif
 
 static int answer(const RecordResult& result)
@@ -44,20 +41,16 @@ int main(int argc, char* argv[])
         if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) != fd)
             return 64;
     }
-    RecordStore store(kFolder, false);
+    RecordStore store(NUMERELLA_TEST_RECORD_FOLDER, false);
     if (argc == 2 && std::strcmp(argv[1], "show") == 0)
         return answer(store.load());
-    // The name: standard input whole, never waited for under the lock.
-    std::string name;
-    char buffer[512];
-    for (ssize_t n = 1; argc == 3 && n != 0 && name.size() <= kMaxNameBytes;) {
-        if ((n = ::read(STDIN_FILENO, buffer, sizeof buffer)) < 0 && errno != EINTR)
-            return 64;
-        name.append(buffer, n > 0 ? std::size_t(n) : 0);
-    }
-    if (argc != 3 || std::strcmp(argv[1], "save") != 0 || !isScore(argv[2]) || !isCleanName(name)) {
+    // The name: standard input whole, read before the lock is taken.
+    char name[kMaxNameBytes + 2];
+    const std::size_t got = argc == 3 ? std::fread(name, 1, sizeof name, stdin) : 0;
+    if (argc != 3 || std::ferror(stdin) || std::strcmp(argv[1], "save") != 0 || !isScore(argv[2])
+        || !isCleanName({name, got})) {
         std::fprintf(stderr, "uso: numerella-record show | save PUNTI  (il nome sullo standard input)\n");
         return 64;
     }
-    return answer(store.saveIfBetter(argv[2], name));
+    return answer(store.saveIfBetter(argv[2], {name, got}));
 }

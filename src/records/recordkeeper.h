@@ -4,27 +4,24 @@
 
 #include "recordstore.h"
 
-#include <QStringList>
+#include <QString>
 
 #include <memory>
 
 namespace numerella {
 
-inline const QString kSharedRecordFolder = QStringLiteral("/var/games/numerella-del-dieci");
-
 class RecordKeeper {
 public:
     // No helper: the login's own record in `folder` (the system's bytes).
     // A helper: the machine's record in `folder`, read and saved by it.
-    explicit RecordKeeper(const QByteArray& folder, const QString& helperPath = QString());
+    explicit RecordKeeper(const QByteArray& folder, const QString& helperPath = QString())
+        : folder_(folder), helper_(helperPath), store_(folder.toStdString(), helperPath.isEmpty()) {}
     RecordResult load();
     // score: the board's digits; name: as typed.
     RecordResult save(const QString& score, const QString& name);
-    QString where() const;
+    QString where() const { return QString::fromLocal8Bit(folder_); }
 
 private:
-    RecordResult runHelper(const QStringList& arguments, const QByteArray& input) const;
-
     QByteArray folder_;
     QString helper_;
     RecordStore store_;

@@ -12,25 +12,19 @@
 
 namespace numerella {
 
+inline constexpr const char* kSharedRecordFolder = "/var/games/numerella-del-dieci";
 inline constexpr const char* kScoreFile = "tavrec10.txt";
 inline constexpr const char* kNameFile = "ntavrec10.txt";
 inline constexpr const char* kJournalFile = "journal";
 inline constexpr const char* kLockFile = ".lock";
 inline constexpr std::size_t kMaxRecordFileBytes = 64 * 1024;  // longer is not a record
 inline constexpr std::size_t kMaxNameBytes = 1000;
-inline constexpr std::size_t kMaxScoreDigits = 5;
 
-// In this order: the values are also the helper's exit statuses.
-enum class Outcome {
-    Done,           // read, or this save's pair is the record now
-    NotBetter,      // the record on disk is at least as high; nothing written
-    Unreadable,     // a record file is not a plain file we may read whole
-    Busy,           // another save held the lock past our patience
-    ReadOnly,       // no permission, or a read-only disk
-    NoSpace,        // disk or quota full
-    NoDescriptors,  // too many open files
-    Failed,         // anything else (a file missing where none may be made)
-};
+// In this order: the values are also the helper's exit statuses. NotBetter:
+// the record on disk is at least as high, nothing written; Unreadable: not a
+// plain file we may read whole; Busy: another save held the lock past our
+// patience; Failed: anything else (a file missing where none may be made).
+enum class Outcome { Done, NotBetter, Unreadable, Busy, ReadOnly, NoSpace, NoDescriptors, Failed };
 
 // The files' bytes (Windows-1252), line ends kept; empty: no record yet.
 struct RecordPair { std::string score, name; };
@@ -46,12 +40,10 @@ public:
     // A login's own store makes its folder and missing files; the shared one
     // never creates anything, so every file keeps the package's owner.
     RecordStore(std::string folder, bool createMissing) : folder_(std::move(folder)), createMissing_(createMissing) {}
-
     RecordResult load();
-    // Saves when the score (isScore) beats the record on disk now; an equal
-    // score is not a record. The name: isCleanName, no line end.
+    // Saves when the score beats the record on disk now, read as the board
+    // reads it; an equal score is not a record.
     RecordResult saveIfBetter(std::string_view score, std::string_view name);
-
     // For the crash tests: asked before every step that changes the disk;
     // false stops the store right there, as a kill would.
     std::function<bool()> stepGate;
@@ -61,10 +53,11 @@ private:
     bool createMissing_;
 };
 
+// One to five digits, as many as the board can count to.
 bool isScore(std::string_view text);
-// At most kMaxNameBytes bytes and no control byte but the tab.
+// Control bytes but the tab cannot stand in a one-line name.
+inline bool isNameControl(char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F; }
+// At most kMaxNameBytes bytes, none of them a control.
 bool isCleanName(std::string_view bytes);
-// A record file's number, read the forgiving way the board reads captions.
-double recordValue(std::string_view bytes);
 
 } // namespace numerella

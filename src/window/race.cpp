@@ -123,7 +123,7 @@ void Tavola::SalvaRecord()
     if (result.outcome == Outcome::Done) {
         showMessage(QStringLiteral("Ok! Ho registrato il tuo record, C A M P I O N E"), buttons::kOkOnly);
     } else if (result.outcome == Outcome::NotBetter) {
-        const auto points = static_cast<long long>(std::min(recordValue(result.pair.score), 1e15));
+        const auto points = static_cast<long long>(std::min(parseNumber(fromWindows1252(result.pair.score)), 1e15));
         showMessage(QStringLiteral("Peccato! Nel frattempo il record è salito a %1 %2.")
                         .arg(intToText(points), points == 1 ? QStringLiteral("punto") : QStringLiteral("punti")),
                     buttons::kOkOnly);
