@@ -1,10 +1,8 @@
 // make_assets [output-folder]: paints the pictures and synthesises the sounds
-// of "Numerella del dieci" into a folder (default "assets"). It is run by hand
-// and its output is committed. The menu icon comes out as PNGs at every size
-// desktops ask for and as an SVG, all from the one painting function. Qt writes the PNGs; it only writes 32-bit icons,
-// though, and ours keep their 16-colour, 256-colour and 24-bit entries, so the
-// ICO writer is our own, as is the WAV one. No fonts: every machine gives the
-// same files.
+// of "Numerella del dieci" into a folder (default "assets"). No fonts, so every
+// machine gives the same files. Qt writes the PNGs and the SVG, but only 32-bit
+// icons: ours keep 16-colour, 256-colour and 24-bit entries, so the ICO writer
+// is our own, as is the WAV one.
 
 #include <QSvgGenerator>
 #include <QtGui>
@@ -28,8 +26,6 @@ const QVector<QRgb> kVga = {
     qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),   qRgb(255, 255, 0),
     qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255), qRgb(255, 255, 255),
 };
-const QColor kBlack(0, 0, 0), kDarkRed(128, 0, 0), kSilver(192, 192, 192), kGrey(128, 128, 128);
-const QColor kRed(255, 0, 0), kYellow(255, 255, 0), kWhite(255, 255, 255);
 
 using Picture = std::function<void(QPainter&)>;
 
@@ -86,7 +82,7 @@ void windowIcon(QPainter& p, bool roundCorners)
     QLinearGradient fade(0, 0, 0, 100);
     fade.setColorAt(0.0, topBlue);
     fade.setColorAt(0.5, QColor(140, 155, 205));
-    fade.setColorAt(0.9, kWhite);
+    fade.setColorAt(0.9, Qt::white);
     p.setBrush(fade);
     // A darker rim keeps the edge visible on a white desktop.
     p.setPen(QPen(QColor(50, 70, 140), 2.5));
@@ -98,7 +94,7 @@ void windowIcon(QPainter& p, bool roundCorners)
     glyphs.addRoundedRect(QRectF(37, 37, 22, 46), 11, 11); // "0"
     glyphs.addPolygon(QPolygonF({{68, 38}, {90, 82}}));     // "X"
     glyphs.addPolygon(QPolygonF({{90, 38}, {68, 82}}));
-    p.strokePath(glyphs, roundPen(kWhite, 17));
+    p.strokePath(glyphs, roundPen(Qt::white, 17));
     p.strokePath(glyphs, roundPen(letters, 11));
 }
 
@@ -128,7 +124,7 @@ void mousePointer(QPainter& p)
 
     for (double side : {-1.0, 1.0}) {
         ellipse(p, {side * 5, -12}, 3.2, 4.2, outline);
-        ellipse(p, {side * 5, -13.8}, 1.2, 1.2, kWhite); // sparkle, up and left on screen
+        ellipse(p, {side * 5, -13.8}, 1.2, 1.2, Qt::white); // sparkle, up and left on screen
         line(p, {side * 4, -tip + 13}, {side * 13, -tip + 10}, outline, 1.2);
         line(p, {side * 4.5, -tip + 15}, {side * 13, -tip + 16.5}, outline, 1.2);
     }
@@ -138,68 +134,68 @@ void mousePointer(QPainter& p)
 void stopwatch(QPainter& p)
 {
     const QPointF c(16, 18);
-    const QPen edge = roundPen(kBlack, 1.4);
+    const QPen edge = roundPen(Qt::black, 1.4);
     p.setPen(edge);
-    p.setBrush(kGrey);
+    p.setBrush(Qt::darkGray);
     p.drawRect(QRectF(14, 2, 4, 4)); // stem
-    p.setBrush(kSilver);
+    p.setBrush(Qt::lightGray);
     p.drawRoundedRect(QRectF(10.5, 0.7, 11, 3), 1, 1); // push button
-    line(p, {25, 8}, {27.5, 5.5}, kBlack, 3.6);
-    line(p, {25, 8}, {27.5, 5.5}, kSilver, 1.2);
-    ellipse(p, c, 13.3, 13.3, kSilver, edge);
-    ellipse(p, c, 10.6, 10.6, kWhite, roundPen(kBlack, 1.2));
+    line(p, {25, 8}, {27.5, 5.5}, Qt::black, 3.6);
+    line(p, {25, 8}, {27.5, 5.5}, Qt::lightGray, 1.2);
+    ellipse(p, c, 13.3, 13.3, Qt::lightGray, edge);
+    ellipse(p, c, 10.6, 10.6, Qt::white, roundPen(Qt::black, 1.2));
     for (int hour = 0; hour < 12; ++hour) {
         const QPointF dir(std::sin(hour * kPi / 6), -std::cos(hour * kPi / 6));
         if (hour % 3 == 0)
-            line(p, c + dir * 7.2, c + dir * 8.6, kRed, 2);
+            line(p, c + dir * 7.2, c + dir * 8.6, Qt::red, 2);
         else
-            ellipse(p, c + dir * 8.2, 0.9, 0.9, kRed);
+            ellipse(p, c + dir * 8.2, 0.9, 0.9, Qt::red);
     }
-    line(p, c, c + QPointF(0, -7.2), kBlack, 1.7);
-    line(p, c, c + QPointF(4.6, 2.7), kBlack, 1.7);
-    ellipse(p, c, 1.6, 1.6, kBlack);
+    line(p, c, c + QPointF(0, -7.2), Qt::black, 1.7);
+    line(p, c, c + QPointF(4.6, 2.7), Qt::black, 1.7);
+    ellipse(p, c, 1.6, 1.6, Qt::black);
 }
 
 enum class Mood { Smile, Neutral, Laugh };
 
 void face(QPainter& p, Mood mood)
 {
-    ellipse(p, {16, 16}, 14.8, 14.8, kYellow, roundPen(kBlack, 1.8));
+    ellipse(p, {16, 16}, 14.8, 14.8, Qt::yellow, roundPen(Qt::black, 1.8));
     if (mood == Mood::Laugh) {
         // Eyes squeezed shut and a wide open red mouth with teeth and tongue.
-        arc(p, {11, 13.5}, 3.2, 20, 140, kBlack, 2);
-        arc(p, {21, 13.5}, 3.2, 20, 140, kBlack, 2);
+        arc(p, {11, 13.5}, 3.2, 20, 140, Qt::black, 2);
+        arc(p, {21, 13.5}, 3.2, 20, 140, Qt::black, 2);
         QPainterPath mouth;
         mouth.moveTo(6.5, 17);
         mouth.arcTo(QRectF(6.5, 7.5, 19, 19), 180, 180);
         mouth.closeSubpath();
-        p.fillPath(mouth, kRed);
+        p.fillPath(mouth, Qt::red);
         p.save();
         p.setClipPath(mouth);
-        p.fillRect(QRectF(6, 16, 20, 3.2), kWhite);
-        ellipse(p, {16, 26}, 5, 3, kDarkRed);
+        p.fillRect(QRectF(6, 16, 20, 3.2), Qt::white);
+        ellipse(p, {16, 26}, 5, 3, Qt::darkRed);
         p.restore();
-        p.strokePath(mouth, roundPen(kBlack, 1.6));
+        p.strokePath(mouth, roundPen(Qt::black, 1.6));
         return;
     }
     // Even coordinates fall on pixel edges at 16 px too, so the eyes stay
     // solid blocks there; a sparkle would split such a small eye in two.
     const bool sparkle = p.device()->width() >= 32;
     for (double x : {10.0, 22.0}) {
-        ellipse(p, {x, 12}, 2.3, 3.6, kBlack);
+        ellipse(p, {x, 12}, 2.3, 3.6, Qt::black);
         if (sparkle)
-            ellipse(p, {x - 0.8, 10.6}, 0.8, 0.8, kWhite);
+            ellipse(p, {x - 0.8, 10.6}, 0.8, 0.8, Qt::white);
     }
     if (mood == Mood::Smile)
-        arc(p, {16, 15}, 8.5, 205, 130, kBlack, 2.2);
+        arc(p, {16, 15}, 8.5, 205, 130, Qt::black, 2.2);
     else
-        line(p, {10.5, 21.5}, {21.5, 21.5}, kBlack, 2.2);
+        line(p, {10.5, 21.5}, {21.5, 21.5}, Qt::black, 2.2);
 }
 
 void noEntry(QPainter& p)
 {
-    ellipse(p, {16, 16}, 15, 15, kRed, QPen(kDarkRed, 1.6));
-    p.fillRect(QRectF(5, 12, 22, 8), kWhite);
+    ellipse(p, {16, 16}, 15, 15, Qt::red, QPen(Qt::darkRed, 1.6));
+    p.fillRect(QRectF(5, 12, 22, 8), Qt::white);
 }
 
 [[noreturn]] void fail(const QString& what)
