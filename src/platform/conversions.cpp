@@ -38,11 +38,6 @@ std::optional<std::int16_t> roundToInt16(double value)
     return static_cast<std::int16_t>(rounded);
 }
 
-QString intToText(long long value)
-{
-    return QString::number(value);
-}
-
 QString formatPattern(long long value, QStringView pattern)
 {
     return QString::number(value).rightJustified(pattern.count(u'0'), u'0');

@@ -21,9 +21,6 @@ std::optional<double> toDoubleStrict(QStringView text);
 // No value when the result does not fit a signed 16-bit integer (or is NaN).
 std::optional<std::int16_t> roundToInt16(double value);
 
-// Decimal digits, "-" before a negative value, no padding.
-QString intToText(long long value);
-
 // Formats a whole number >= 0 by a picture pattern ending in "0": each "0"
 // is a digit always shown, each "#" one shown only when significant.
 // "00" gives 05 for 5; "#0", "###0" and "####0" give the plain number.

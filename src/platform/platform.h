@@ -33,9 +33,9 @@ public:
     // Starts playing a WAV file and returns at once; silent when the file is
     // missing or cannot be played.
     virtual void playSound(const QString& path) = 0;
-    // The login's own folder for the record (see datafolder.h) as the
-    // system's bytes, without a trailing separator; empty when there is none.
-    // It may not exist yet.
+    // The login's own folder for the record, by the XDG base-directory rules,
+    // as the system's bytes, without a trailing separator; empty when there is
+    // none. It may not exist yet.
     virtual QByteArray recordFolder() = 0;
     // The folder of the program's executable, without a trailing separator.
     virtual QString programFolder() = 0;

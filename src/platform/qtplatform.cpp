@@ -1,9 +1,5 @@
 #include "qtplatform.h"
 
-#include "datafolder.h"
-#include "eventsound.h"
-
-#include <QApplication>
 #include <QDate>
 #include <QInputDialog>
 #include <QLocale>
@@ -11,16 +7,6 @@
 #include <QPushButton>
 
 namespace numerella {
-
-void QtPlatform::setDialogParent(QWidget* window)
-{
-    parent_ = window;
-}
-
-QWidget* QtPlatform::visibleParent() const
-{
-    return parent_ && parent_->isVisible() ? parent_.data() : nullptr;
-}
 
 namespace {
 
@@ -73,34 +59,16 @@ QString QtPlatform::inputBox(const QString& prompt)
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
-void QtPlatform::playSound(const QString& path)
-{
-    playEventSound(path);
-}
-
+// $XDG_DATA_HOME/numerella-del-dieci when that variable holds an absolute path
+// (a relative one is to be ignored), else under $HOME/.local/share; empty
+// without a home. Bytes as the environment holds them, so the folder made is
+// the one opened.
 QByteArray QtPlatform::recordFolder()
 {
-    return perLoginDataFolder();
-}
-
-QString QtPlatform::programFolder()
-{
-    return QCoreApplication::applicationDirPath();
-}
-
-void QtPlatform::endProgram()
-{
-    QCoreApplication::exit(0);
-}
-
-float QtPlatform::nextRandom()
-{
-    return random_.next();
-}
-
-void QtPlatform::reseedRandomFromClock()
-{
-    random_.reseedFromClock();
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME"), home = qgetenv("HOME");
+    if (dataHome.startsWith('/'))
+        return dataHome + "/numerella-del-dieci";
+    return home.startsWith('/') ? home + "/.local/share/numerella-del-dieci" : QByteArray();
 }
 
 QString QtPlatform::shortDate()

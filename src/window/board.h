@@ -24,7 +24,6 @@ public:
 
     // Shades the whole board in the given tint.
     void shade(std::int16_t tono);
-    bool isShaded() const { return shaded_; }
 
     // A new background colour wipes the shading: the board shows the colour
     // alone until it is shaded again.

@@ -13,15 +13,11 @@ struct GameState {
     std::int16_t risultato = 0;  // product the open question expects
     std::int16_t giuste = 0;     // right answers in this race
     std::int16_t sbagliate = 0;  // wrong answers in this race
-    QString riga;                // caption text about to be written to a record file
     std::int16_t ore = 0;        // race clock: hours
     std::int16_t minuti = 0;     // race clock: minutes
     float secondi = 0.0f;        // race clock: seconds, a whole number between ticks
     std::int16_t tempo = 0;      // tick count: 900 after start-up, one less per tick
-    QString cartella;            // record folder with a trailing separator
-    std::int16_t tono = 0;       // tint 0..14 of the shaded background
     QString nome;                // player's name as typed
-    QString sceltalimite;        // answer to the table-limit prompt of a new race
 };
 
 } // namespace numerella

@@ -9,11 +9,6 @@ namespace {
 constexpr int kGap = 2;
 constexpr int kFocusInset = 4;
 constexpr int kContentInset = 4;
-
-// The classic 3D colours: they frame any face colour.
-const QColor kHighlight(255, 255, 255);
-const QColor kShadow(128, 128, 128);
-const QColor kDarkShadow(0, 0, 0);
 } // namespace
 
 GraphicalButton::GraphicalButton(QWidget* parent)
@@ -29,7 +24,7 @@ void GraphicalButton::setFace(const QColor& face)
 {
     face_ = face;
     QPalette pal = palette();
-    pal.setColor(QPalette::Button, face);
+    pal.setColor(QPalette::Button, face);  // what the button tells of its colour
     setPalette(pal);
     update();
 }
@@ -37,11 +32,12 @@ void GraphicalButton::setFace(const QColor& face)
 void GraphicalButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    // The classic 3D colours: they frame any face colour.
     QPalette bevel;
-    bevel.setColor(QPalette::Light, kHighlight);
+    bevel.setColor(QPalette::Light, Qt::white);
     bevel.setColor(QPalette::Button, face_);
-    bevel.setColor(QPalette::Dark, kShadow);
-    bevel.setColor(QPalette::Shadow, kDarkShadow);
+    bevel.setColor(QPalette::Dark, Qt::darkGray);
+    bevel.setColor(QPalette::Shadow, Qt::black);
     const QBrush fill(face_);
     qDrawWinButton(&painter, rect(), bevel, isDown(), &fill);
 
@@ -62,14 +58,14 @@ void GraphicalButton::paintEvent(QPaintEvent*)
     painter.setFont(font());
     if (!isEnabled()) {
         // The classic etched look of a disabled caption.
-        painter.setPen(kHighlight);
+        painter.setPen(Qt::white);
         painter.drawText(caption.translated(1, 1), kCaptionFlags, text());
     }
-    painter.setPen(isEnabled() ? QColor(Qt::black) : kShadow);
+    painter.setPen(isEnabled() ? Qt::black : Qt::darkGray);
     painter.drawText(caption, kCaptionFlags, text());
 
     if (hasFocus()) {
-        painter.setPen(QPen(kDarkShadow, 1, Qt::DotLine));
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         // A pen outline covers one pixel more than the rectangle's own.
         painter.drawRect(rect().adjusted(kFocusInset, kFocusInset, -kFocusInset - 1, -kFocusInset - 1));

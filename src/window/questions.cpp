@@ -14,7 +14,7 @@ namespace numerella {
 void Tavola::cmdNext_Click()
 {
     // The tint continues the sequence of the previous question's reseed.
-    state_.tono = tintFromDraw(platform_.nextRandom());
+    const std::int16_t tono = tintFromDraw(platform_.nextRandom());
     ui_->txtAnswer->setText(QString());
     ui_->lblMessage->setCaption(QString());
     platform_.reseedRandomFromClock();
@@ -28,7 +28,7 @@ void Tavola::cmdNext_Click()
     ui_->cmdNext->setAccessibleDescription(QStringLiteral("Passa alla domanda successiva"));
     state_.risultato = question.product;
     ui_->cmdNext->setEnabled(false);
-    ui_->board->shade(state_.tono);
+    ui_->board->shade(tono);
     ui_->txtAnswer->setFocus(Qt::OtherFocusReason);
 }
 
@@ -63,33 +63,22 @@ void Tavola::checkAnswer()
     if (isRightAnswer(ui_->txtAnswer->text(), state_.risultato)) {
         state_.giuste = saturatingIncrement(state_.giuste);
         ui_->lblMessage->setCaption(praiseFor(state_.nome));
-        Suona(soundFolder + QStringLiteral("suoni/Esatto.wav"));
+        platform_.playSound(soundFolder + QStringLiteral("suoni/Esatto.wav"));
     } else {
         state_.sbagliate = saturatingIncrement(state_.sbagliate);
         ui_->lblMessage->setCaption(correctionFor(state_.risultato));
-        Suona(soundFolder + QStringLiteral("suoni/no.wav"));
+        platform_.playSound(soundFolder + QStringLiteral("suoni/no.wav"));
         ui_->board->setBackColor(Qt::black);
         ui_->lblScore1->setCaption(formatPattern(state_.sbagliate, u"###0"));
-        enableAndFocusNext();
     }
     ui_->lblScore->setCaption(formatPattern(state_.giuste, u"####0"));
-    enableAndFocusNext();
-    ui_->lblScore2->setCaption(formatPattern(saturatingSum(state_.sbagliate, state_.giuste), u"####0"));
-}
-
-void Tavola::enableAndFocusNext()
-{
     ui_->cmdNext->setEnabled(true);
     // A screen reader speaks when the focus arrives: the verdict must be
     // the button's description by then, and said once.
     if (ui_->cmdNext->accessibleDescription() != ui_->lblMessage->caption())
         ui_->cmdNext->setAccessibleDescription(ui_->lblMessage->caption());
     ui_->cmdNext->setFocus(Qt::OtherFocusReason);
-}
-
-void Tavola::Suona(const QString& path)
-{
-    platform_.playSound(path);
+    ui_->lblScore2->setCaption(formatPattern(saturatingSum(state_.sbagliate, state_.giuste), u"####0"));
 }
 
 } // namespace numerella

@@ -45,21 +45,12 @@ void Tavola::Next_Click()
                     QStringLiteral("INIZIARE NUOVA GARA"))
         == answers::kNo)
         return;
-    state_.sceltalimite = askText(QStringLiteral("Tavola pitagorica fino al numero? "));
-    if (state_.sceltalimite.isEmpty()) {
+    // Every race is the table of ten, whatever the limit given.
+    if (askText(QStringLiteral("Tavola pitagorica fino al numero? ")).isEmpty())
         showMessage(QStringLiteral(" ") + state_.nome + QStringLiteral(" siccome non hai scelto arriviamo fino al 10."),
                     buttons::kOkOnly);
-        state_.sceltalimite = QStringLiteral("10");
-    }
     // The abandoned race is never compared with the record.
     load();
-}
-
-QString Tavola::GetSystemDir()
-{
-    records_ = makeRecordKeeper(platform_.programFolder(), platform_.recordFolder());
-    const QString folder = records_->where();
-    return folder.isEmpty() || folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
 namespace {
@@ -83,6 +74,7 @@ QString reasonFor(const RecordResult& result)
 
 QString Tavola::prepareRecordFiles()
 {
+    records_ = makeRecordKeeper(platform_.programFolder(), platform_.recordFolder());
     const RecordResult record = records_->load();
     ui_->lblpunti->setCaption(fromWindows1252(record.pair.score));
     ui_->lblnome->setCaption(fromWindows1252(record.pair.name));
@@ -93,7 +85,7 @@ QString Tavola::prepareRecordFiles()
 
 void Tavola::FineGara()
 {
-    showMessage(QStringLiteral("Ciao a presto. Ore ") + intToText(state_.tempo), buttons::kOkOnly,
+    showMessage(QStringLiteral("Ciao a presto. Ore ") + QString::number(state_.tempo), buttons::kOkOnly,
                 QStringLiteral("Data ") + platform_.shortDate());
     SalvaRecord();
 }
@@ -116,8 +108,7 @@ void Tavola::SalvaRecord()
 
     // The record on disk decides, not the one read at start-up: another
     // copy of the game may have raised it since.
-    state_.riga = ui_->lblScore->caption();
-    const RecordResult result = records_->save(state_.riga, ui_->lblnome1->caption());
+    const RecordResult result = records_->save(ui_->lblScore->caption(), ui_->lblnome1->caption());
     if (!result.detail.empty() && result.outcome == Outcome::Done)
         qWarning("numerella-del-dieci: record: %s", result.detail.c_str());  // completed by the next game
     if (result.outcome == Outcome::Done) {
@@ -125,7 +116,7 @@ void Tavola::SalvaRecord()
     } else if (result.outcome == Outcome::NotBetter) {
         const auto points = static_cast<long long>(std::min(parseNumber(fromWindows1252(result.pair.score)), 1e15));
         showMessage(QStringLiteral("Peccato! Nel frattempo il record è salito a %1 %2.")
-                        .arg(intToText(points), points == 1 ? QStringLiteral("punto") : QStringLiteral("punti")),
+                        .arg(QString::number(points), points == 1 ? QStringLiteral("punto") : QStringLiteral("punti")),
                     buttons::kOkOnly);
     } else {
         showMessage(QStringLiteral("Questa volta non sono riuscito a registrare il tuo record: ") + reasonFor(result)

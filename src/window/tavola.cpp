@@ -3,7 +3,6 @@
 #include "tavola.h"
 
 #include "clock/countdown.h"
-#include "platform/conversions.h"
 #include "platform/platform.h"
 #include "pointers.h"
 #include "records/recordkeeper.h"
@@ -74,7 +73,7 @@ void Tavola::load()
     if (ended_)
         return;
     showMaximized();
-    Form_Activate();
+    cmdNext_Click();  // the first question
 }
 
 void Tavola::setUpForm()
@@ -142,27 +141,12 @@ void Tavola::Form_Load()
     showMessage(QStringLiteral(" ") + state_.nome + QStringLiteral(" vediamo se sei un vero campione  "),
                 buttons::kOkOnly);
     ui_->lblnome1->setCaption(state_.nome);
-    state_.sceltalimite = QStringLiteral("9");
     AvviaTempo();
-    state_.giuste = 0;
-    state_.sbagliate = 0;
-    state_.cartella = GetSystemDir();
     const QString problem = prepareRecordFiles();
     if (!problem.isEmpty())
         showMessage(problem + QStringLiteral(" Si gioca lo stesso, con il record a zero."), buttons::kOkOnly);
-    state_.tempo = roundToInt16(static_cast<double>(state_.secondi) + 900.0).value_or(900);
+    state_.tempo = 900;  // the race's ticks, counted from here
     ui_->lblconto->setCaption(clockText(state_.ore, state_.minuti, state_.secondi));
-}
-
-void Tavola::Form_Activate()
-{
-    cmdNext_Click();
-}
-
-void Tavola::Form_Resize()
-{
-    if (windowState() & Qt::WindowMinimized)
-        setWindowTitle(kMinimisedCaption);
 }
 
 int Tavola::showMessage(const QString& prompt, int buttonSet, const std::optional<QString>& title)
@@ -204,15 +188,8 @@ bool Tavola::eventFilter(QObject* watched, QEvent* event)
 void Tavola::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && !ended_)
-        Form_Resize();
-}
-
-void Tavola::resizeEvent(QResizeEvent* event)
-{
-    QMainWindow::resizeEvent(event);
-    if (!ended_)
-        Form_Resize();
+    if (event->type() == QEvent::WindowStateChange && !ended_ && isMinimized())
+        setWindowTitle(kMinimisedCaption);
 }
 
 void Tavola::closeEvent(QCloseEvent* event)

@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -32,7 +31,6 @@ public:
     void load();
 
     GameState& state() { return state_; }
-    const GameState& state() const { return state_; }
     // The controls of the current load, named as on the form.
     const Ui::Tavola& controls() const { return *ui_; }
     QTimer* timer() const { return Timer1; }
@@ -47,7 +45,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -55,8 +52,6 @@ private:
     void setUpForm();
     void unload();
     void Form_Load();
-    void Form_Activate();
-    void Form_Resize();
     int showMessage(const QString& prompt, int buttonSet, const std::optional<QString>& title = std::nullopt);
     QString askText(const QString& prompt);
     void endProgram();
@@ -66,15 +61,12 @@ private:
     bool txtAnswer_KeyPress(const QKeyEvent& event);  // true: the box never sees the key
     bool answerBoxComposedText(const QInputMethodEvent& event);
     void checkAnswer();
-    void Suona(const QString& path);
-    void enableAndFocusNext();
 
     // The race: clock, new race, record and ending (race.cpp).
     void AvviaTempo();
     void Timer1_Timer();
     void Next_Click();
-    QString GetSystemDir();
-    // Reads the record onto the board; what went wrong, or "".
+    // Opens the record and reads it onto the board; what went wrong, or "".
     QString prepareRecordFiles();
     void FineGara();
     void cmdExit_Click();
