@@ -19,7 +19,7 @@ normal_build="$(realpath -m "${1:-$root/build}")"
 asan_build="${ASAN_BUILD_DIR:-$root/build-asan}"
 fuzz_build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 fuzz_seconds="${FUZZ_SECONDS:-10}"
-valgrind_tests="${VALGRIND_TESTS:-test_rules test_play}"
+valgrind_tests="${VALGRIND_TESTS:-test_rules test_game}"
 jobs="$(nproc)"
 
 "$root/scripts/ensure-deps.sh" test
