@@ -1,12 +1,8 @@
-// The record store on a real disk: the compare with the record on disk now,
-// special files, permissions, two copies at once, saves cut at every step;
-// then the helper built for a test folder and the game's keeper through it.
+// The record store on a real disk: special files, permissions, two copies at once, saves cut at every step; then the
+// helper built for a test folder and the game's keeper through it.
 #include "harness.h"
 
 #include "records/recordkeeper.h"
-
-#include <QProcess>
-#include <QtTest>
 
 #include <filesystem>
 #include <future>
@@ -37,8 +33,8 @@ private slots:
     }
     void cleanup() { ::alarm(0); }
 
-    // Nothing but a plain file is opened, followed or replaced: such a
-    // record is unreadable, a save refuses, and every file stays as it was.
+    // Nothing but a plain file is opened, followed or replaced: such a record is unreadable, a save refuses, and
+    // every file stays as it was.
     void specialFiles_data()
     {
         QTest::addColumn<QString>("file");
@@ -71,9 +67,8 @@ private slots:
         QVERIFY2(file == kScoreFile || file == kNameFile || pair() == kOld, "the record changed");
     }
 
-    // The true reason: a read-only folder with writable files still saves
-    // in place; files that may not be written are read-only, not busy.
-    // A login's own folder, missing, of any bytes: made 0700, opened as given.
+    // The true reason: a read-only folder with writable files still saves in place; files that may not be written
+    // are read-only, not busy. A login's own folder, missing, of any bytes: made 0700, opened as given.
     void permissions()
     {
         writeFile(path(kJournalFile), "");
@@ -102,8 +97,8 @@ private slots:
         std::filesystem::remove_all(folder.left(folder.indexOf("/\xFF")).toStdString());  // Qt cannot name it
     }
 
-    // Two copies saving "record + 1" at once, each on its own descriptors:
-    // they read whole pairs only, and every save reported is on disk.
+    // Two copies saving "record + 1" at once, each on its own descriptors: they read whole pairs only, and every save
+    // reported is on disk.
     void twoCopiesAtOnce()
     {
         const auto climb = [&] {  // its count of saves; -1 once it reads a mixed pair
@@ -125,9 +120,8 @@ private slots:
         QCOMPARE(pair(), QStringLiteral("%1\r\nGiocatore %1\r\n").arg(1111 + savedByA + savedByB).toLatin1());
     }
 
-    // The save stopped before each of its steps, then the next load before
-    // each of its own, then a whole load: always the old pair or the new,
-    // the new one whenever the save said it saved, and an empty journal.
+    // The save stopped before each of its steps, then the next load before each of its own, then a whole load: always
+    // the old pair or the new, the new one whenever the save said it saved, and an empty journal.
     void cutAtEveryStep()
     {
         for (int saveCut = 0, saveSteps = 0; saveSteps <= 0; ++saveCut) {
@@ -150,8 +144,8 @@ private slots:
         }
     }
 
-    // The helper, and the game's shared keeper on it: success and every
-    // failure, no file created, removed or changed but by a save.
+    // The helper, and the game's shared keeper on it: success and every failure, no file created, removed or changed
+    // but by a save.
     void helperAndKeeper_data()
     {
         QTest::addColumn<QString>("setUp");  // files: all, none, fifo, held
