@@ -27,8 +27,8 @@ private slots:
     void init()
     {
         dir_ = std::make_unique<QTemporaryDir>();
-        writeFile(path(kScoreFile), "1111\r\n");
-        writeFile(path(kNameFile), "Anna\r\n");
+        for (const char* file : {kScoreFile, kNameFile, kJournalFile, kLockFile})
+            writeFile(path(file), file == kScoreFile ? "1111\r\n" : file == kNameFile ? "Anna\r\n" : "");
         ::alarm(240);  // a store that blocks fails the test instead of hanging it
     }
     void cleanup() { ::alarm(0); }
@@ -71,22 +71,20 @@ private slots:
     // are read-only, not busy. A login's own folder, missing, of any bytes: made 0700, opened as given.
     void permissions()
     {
-        writeFile(path(kJournalFile), "");
-        writeFile(path(kLockFile), "");
-        const auto saveAsNobody = [&] {
-            const bool root = ::geteuid() == 0, dropped = !root || (::setegid(65534) == 0 && ::seteuid(65534) == 0);
+        const QByteArray at = QFile::encodeName(dir_->path());
+        const auto saveAsNobody = [&](mode_t files) {  // in a read-only folder, as a login that owns nothing there
+            bool ok = ::chmod(at, 0555) == 0;
+            for (const char* file : {kScoreFile, kNameFile, kJournalFile})
+                ok = ::chmod(at + '/' + file, files) == 0 && ok;
+            const bool root = ::geteuid() == 0;
+            ok = (!root || (::setegid(65534) == 0 && ::seteuid(65534) == 0)) && ok;
             const Outcome outcome = store().saveIfBetter("3000", "Ugo").outcome;
-            const bool back = !root || (::seteuid(0) == 0 && ::setegid(0) == 0);
-            return dropped && back ? outcome : Outcome::Failed;
+            ok = (!root || (::seteuid(0) == 0 && ::setegid(0) == 0)) && ::chmod(at, 0700) == 0 && ok;
+            return ok ? outcome : Outcome::Failed;
         };
-        QCOMPARE(::chmod(QFile::encodeName(dir_->path()).constData(), 0755), 0);
-        for (const char* file : {kScoreFile, kNameFile, kJournalFile, kLockFile})
-            QCOMPARE(::chmod(QFile::encodeName(path(file)).constData(), 0644), 0);
-        QCOMPARE(saveAsNobody(), Outcome::ReadOnly);
+        QCOMPARE(saveAsNobody(0444), Outcome::ReadOnly);
         QCOMPARE(pair(), kOld);
-        for (const char* file : {kScoreFile, kNameFile, kJournalFile})
-            QCOMPARE(::chmod(QFile::encodeName(path(file)).constData(), 0666), 0);
-        QCOMPARE(saveAsNobody(), Outcome::Done);
+        QCOMPARE(saveAsNobody(0666), Outcome::Done);
         QCOMPARE(pair(), QByteArray("3000\r\nUgo\r\n"));
 
         const QByteArray folder = QFile::encodeName(dir_->path()) + "/d\xE8ti/\xFF/numerella-del-dieci";
