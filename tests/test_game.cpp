@@ -12,15 +12,14 @@ using namespace numerella::testing;
 namespace {
 
 QString greeting(const QString& name) { return " " + name + " vediamo se sei un vero campione  "; }
-// The board's paint as "red green blue" at its top left and bottom right.
+// The board's paint at its top left and bottom right.
 QString painted(QWidget* board)
 {
     const QImage image = board->grab().toImage();
-    const QRgb top = image.pixel(0, 0), bottom = image.pixel(image.width() - 1, image.height() - 1);
-    return QStringLiteral("%1 %2 %3, %4 %5 %6").arg(qRed(top)).arg(qGreen(top)).arg(qBlue(top)).arg(qRed(bottom))
-        .arg(qGreen(bottom)).arg(qBlue(bottom));
+    return QColor(image.pixel(0, 0)).name() + ' ' + QColor(image.pixel(image.width() - 1, image.height() - 1)).name();
 }
-QString shading(int tint) { return QStringLiteral("%1 %1 0, %1 %1 255").arg(10 * tint); }
+// What it is for the tint t: blue 0 at the top, 255 at the bottom.
+QString shading(int t) { return QColor(10 * t, 10 * t, 0).name() + ' ' + QColor(10 * t, 10 * t, 255).name(); }
 
 } // namespace
 
@@ -29,22 +28,14 @@ class GameTest : public QObject {
 private slots:
     // For 10 X 7 a right, then a wrong answer: message, sound, counters, background, the answer kept, the verdict
     // described before the focus reaches the unlocked button, Tab resting only where a screen reader names the
-    // control. Then the next question: its factor, the shading in its tint from blue 0 to 255, box and message
-    // cleared, the focus in the box, the button locked.
-    void answersAndQuestions_data()
-    {
-        QTest::addColumn<QList<float>>("values");  // tint, factor, replacement of a 0
-        QTest::addColumn<QString>("drawn");        // the factor and the board's paint
-        QTest::newRow("10 X 9, tint 14") << QList<float>{0.9999f, 0.9999f, 0.5f} << "9: " + shading(14);
-        QTest::newRow("0 replaced by 5, tint 3") << QList<float>{0.2f, 0.0f, 0.71f} << "5: " + shading(3);
-        QTest::newRow("0 kept, tint 0") << QList<float>{0.0f, 0.05f, 0.901f} << "0: " + shading(0);
-    }
+    // control. Then three questions: the factor (9, a drawn 0 replaced by 5, a 0 kept), the shading in its tint (the
+    // last, a middle one, the first), box and message cleared, the focus in the box, the button locked.
     void answersAndQuestions()
     {
-        QFETCH(QList<float>, values);
         QStringList heard;  // a screen reader speaks as the focus arrives: the button's description, or a name
         Harness game;
-        game.platform().randomValues = draws(7) + draws(7) + values;
+        game.platform().randomValues = draws(7) + draws(7)  // then tint, factor, replacement of a 0
+                                       + QList<float>{0.9999f, 0.9999f, 0.5f, 0.2f, 0.0f, 0.71f, 0.0f, 0.05f, 0.901f};
         game.start(QStringLiteral("Niccolò"));
         const Ui::Tavola& c = game.controls();
         game.window().activateWindow();
@@ -55,7 +46,7 @@ private slots:
                                                                                               : QAccessible::Name);
         });
         const QStringList typed{"070", "5"}, verdicts{"Esatto! Niccolò sei forte!", "Sbagliato!! 70"};
-        const QStringList counted{"Esatto.wav 1 0 1", "no.wav 1 1 2"}, paints{shading(7), "0 0 0, 0 0 0"};
+        const QStringList counted{"Esatto.wav 1 0 1", "no.wav 1 1 2"}, paints{shading(7), "#000000 #000000"};
         for (int i = 0; i < 2; ++i) {
             heard.clear();
             game.answer(typed[i]);
@@ -72,10 +63,14 @@ private slots:
             QCOMPARE(heard, QStringList(verdicts[i]) + stops);
             game.nextQuestion();
         }
-        QTEST(c.lblNum2->caption() + ": " + painted(c.board), "drawn");
-        QCOMPARE(c.txtAnswer->text() + c.lblMessage->caption(), QString());
-        QCOMPARE(QApplication::focusWidget(), c.txtAnswer);
-        QVERIFY2(!c.cmdNext->isEnabled(), "question button not locked");
+        for (const QString& drawn : {"9: " + shading(14), "5: " + shading(3), "0: " + shading(0)}) {
+            QCOMPARE(c.lblNum2->caption() + ": " + painted(c.board), drawn);
+            QCOMPARE(c.txtAnswer->text() + c.lblMessage->caption(), QString());
+            QCOMPARE(QApplication::focusWidget(), c.txtAnswer);
+            QVERIFY2(!c.cmdNext->isEnabled(), "question button not locked");
+            game.answer("1");
+            game.nextQuestion();
+        }
     }
     // On the real box, for 10 X 7, before Enter on the keypad judges: digits get in, letters, blanks, signs and
     // composed letters stay out; Backspace and Ctrl+H erase; Ctrl+V stays out, a paste by Shift+Insert gets in.
@@ -234,36 +229,31 @@ private slots:
             QCOMPARE(clock(), shown);
         }
     }
-    // Whatever the text, a real box fits the screen with its text laid out whole; a long text is cut in the
-    // middle with an ellipsis, so its start and end still show.
-    void boxesFitTheScreen_data()
-    {
-        QTest::addColumn<QString>("prompt");
-        QTest::newRow("short") << "Ok! Ho registrato il tuo record, C A M P I O N E";
-        QTest::newRow("name of one word") << greeting(QString(32767, u'm'));
-        QTest::newRow("name of words") << greeting(QStringLiteral("Anna ").repeated(6553));
-        QTest::newRow("deep folder") << "Non riesco a leggere \"" + QString("/cartella").repeated(450) + "\".";
-    }
+    // Whatever the text, a real box fits the screen with its text laid out whole; a long text (a name of one word, of
+    // many words) is cut in the middle with an ellipsis, so its start and end still show.
     void boxesFitTheScreen()
     {
-        QFETCH(QString, prompt);
-        QStringList faults{"the box never opened"};
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            auto* label = box ? box->findChild<QLabel*>("qt_msgbox_label") : nullptr;
-            if (!label)
-                return;
-            const QString shown = label->text();
-            const bool whole = shown.startsWith(prompt.left(5)) && shown.endsWith(prompt.right(9));
-            faults = QStringList{box->screen()->availableGeometry().contains(box->frameGeometry()) ? "" : "too large",
-                                 label->heightForWidth(label->width()) > label->height() ? "text cut" : "",
-                                 shown.contains(u'…') == (prompt.size() > 100) ? "" : "ellipsis",
-                                 whole ? "" : "shown as " + shown.left(20) + "…" + shown.right(20)};
-            faults.removeAll("");
-            box->close();
-        });
-        QtPlatform().messageBox(prompt, buttons::kOkOnly, std::nullopt);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+        for (const QString& prompt : {QStringLiteral("Ok! Ho registrato il tuo record, C A M P I O N E"),
+                                      greeting(QString(32767, u'm')), greeting(QString("Anna ").repeated(6553))}) {
+            QString shown = "the box never opened";
+            bool fits = false, laidOut = false;
+            QTimer::singleShot(0, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                if (auto* label = box ? box->findChild<QLabel*>("qt_msgbox_label") : nullptr) {
+                    shown = label->text();
+                    fits = box->screen()->availableGeometry().contains(box->frameGeometry());
+                    laidOut = label->heightForWidth(label->width()) <= label->height();
+                    box->close();
+                }
+            });
+            QtPlatform().messageBox(prompt, buttons::kOkOnly, std::nullopt);
+            const QByteArray which = prompt.left(12).toUtf8() + "…: ";
+            QVERIFY2(fits, which + "too large");
+            QVERIFY2(laidOut, which + "text cut");
+            QVERIFY2(shown.contains(u'…') == (prompt.size() > 100), which + "no ellipsis, or one where none is due");
+            QVERIFY2(shown.startsWith(prompt.left(5)) && shown.endsWith(prompt.right(9)),
+                     which + "shown as " + (shown.left(20) + "…" + shown.right(20)).toUtf8());
+        }
     }
 };
 
