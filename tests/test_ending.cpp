@@ -50,10 +50,7 @@ private slots:
         QCOMPARE(c.lblpunti->caption() + c.lblnome->caption(), QString::fromLatin1(score + "Anna\r\n"));
         game.answerRight(right);
         game.answer("1");  // a wrong answer counts for nothing
-        if (byClock)
-            game.tick(301);
-        else
-            QTest::mouseClick(c.cmdExit, Qt::LeftButton);
+        byClock ? game.tick(301) : QTest::mouseClick(c.cmdExit, Qt::LeftButton);
         const bool saved = !nameAfter.isEmpty();  // the clock's box, then the record's
         const QStringList boxes{"Ciao a presto. Ore 600 | Data 07/12/26",
                                 "Ok! Ho registrato il tuo record, C A M P I O N E"};

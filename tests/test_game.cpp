@@ -38,8 +38,7 @@ private slots:
                                        + QList<float>{0.9999f, 0.9999f, 0.5f, 0.2f, 0.0f, 0.71f, 0.0f, 0.05f, 0.901f};
         game.start(QStringLiteral("Niccolò"));
         const Ui::Tavola& c = game.controls();
-        game.window().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&game.window()));
+        QVERIFY2(game.activate(), "the window never became active");
         connect(qApp, &QApplication::focusChanged, &game.window(), [&](QWidget*, QWidget* now) {
             if (now)
                 heard << QAccessible::queryAccessibleInterface(now)->text(now == c.cmdNext ? QAccessible::Description
@@ -164,8 +163,7 @@ private slots:
                               "cmdNext 280,352 121x73 MS Sans Serif 8.25 #00c0c0",
                               "lblconto 0,152 105x33 Arial Black 12 #ffff00"}));
         QVERIFY2(QFontInfo(c.lblconto->font()).family().startsWith("Liberation"), "no metric-compatible font");
-        game.window().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&game.window()));
+        QVERIFY2(game.activate(), "the window never became active");
         game.answer("1");
         QVERIFY2(c.cmdNext->hasFocus(), "no focus to ring");
         for (GraphicalButton* button : {c.cmdNext, c.cmdExit}) {

@@ -49,11 +49,8 @@ private:
     RandomGenerator random_;
 };
 
-// The values one question draws (tint, factor, replacement of a 0) for 10 X digit.
-inline QList<float> draws(int digit)
-{
-    return digit == 0 ? QList<float>{0.5f, 0.0f, 0.95f} : QList<float>{0.5f, digit / 10.0f + 0.05f, 0.0f};
-}
+// The values one question draws (tint, factor, replacement of a 0) for 10 X digit, 1 to 9.
+inline QList<float> draws(int digit) { return {0.5f, digit / 10.0f + 0.05f, 0.0f}; }
 
 inline void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -87,6 +84,7 @@ public:
         }
     }
     void tick(int times = 1) { while (times-- > 0) window_->deliverTick(); }  // the clock's real tick path
+    bool activate() { window_->activateWindow(); return QTest::qWaitForWindowActive(window_.get()); }  // for focus
     FakePlatform& platform() { return *platform_; }
     Tavola& window() { return *window_; }
     const Ui::Tavola& controls() const { return window_->controls(); }
