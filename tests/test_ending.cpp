@@ -1,5 +1,4 @@
-// How a game ends, by the clock or by Esci, and the record files afterwards byte for byte; a record that cannot be
-// read or saved, in a child's words.
+// How a game ends (clock or Esci), the record files after it byte for byte, and a record not saved, in a child's words.
 #include "harness.h"
 
 #include <sys/stat.h>
@@ -59,9 +58,8 @@ private slots:
         QCOMPARE(game.recordFiles(), saved ? QByteArray::number(right) + "\r\n" + nameAfter : score + "Anna\r\n");
     }
 
-    // Not saved: a record unreadable at start-up shows no score and no holder, one box says why in a child's words
-    // with no path, and the end says so once and leaves the files be; one raised by another copy during the race is
-    // told, "1 punto" in the singular.
+    // Not saved: a record unreadable at start-up shows no score nor holder, a box says why (no path), the end says so
+    // once and leaves the files be; one raised by another copy during the race is told, "1 punto" in the singular.
     void notSaved_data()
     {
         QTest::addColumn<QString>("setUp");  // fifo or file in the record's place, or the score another copy saved

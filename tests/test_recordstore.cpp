@@ -34,8 +34,7 @@ private slots:
     }
     void cleanup() { ::alarm(0); }
 
-    // Nothing but a plain file is opened, followed or replaced: such a record is unreadable, a save refuses, and
-    // every file stays as it was.
+    // Nothing but a plain file is opened, followed or replaced: such a record is unreadable, a save refuses, all stays.
     void specialFiles_data()
     {
         QTest::addColumn<QString>("file");
@@ -94,8 +93,7 @@ private slots:
         QCOMPARE(::stat(folder.constData(), &st) == 0 ? st.st_mode & 0777 : 0, 0700u);
     }
 
-    // Two copies saving "record + 1" at once, each on its own descriptors: they read whole pairs only, and every save
-    // reported is on disk.
+    // Two copies saving "record + 1" at once: they read whole pairs only, and every save reported is on disk.
     void twoCopiesAtOnce()
     {
         const auto climb = [&] {  // its count of saves; -1 once it reads a mixed pair
@@ -141,8 +139,7 @@ private slots:
         }
     }
 
-    // The helper, and the game's shared keeper on it: success and every failure, no file created, removed or changed
-    // but by a save.
+    // The helper and the game's keeper through it: each outcome; no file made or removed, none changed but by a save.
     void helperAndKeeper_data()
     {
         QTest::addColumn<QString>("setUp");  // files: all, none, all with the lock held
