@@ -9,19 +9,15 @@
 using namespace numerella;
 using namespace numerella::testing;
 
-namespace {
-
-QString greeting(const QString& name) { return " " + name + " vediamo se sei un vero campione  "; }
+static QString greeting(const QString& name) { return " " + name + " vediamo se sei un vero campione  "; }
 // The board's paint at its top left and bottom right.
-QString painted(QWidget* board)
+static QString painted(QWidget* board)
 {
     const QImage image = board->grab().toImage();
     return QColor(image.pixel(0, 0)).name() + ' ' + QColor(image.pixel(image.width() - 1, image.height() - 1)).name();
 }
 // What it is for the tint t: blue 0 at the top, 255 at the bottom.
-QString shading(int t) { return QColor(10 * t, 10 * t, 0).name() + ' ' + QColor(10 * t, 10 * t, 255).name(); }
-
-} // namespace
+static QString shading(int t) { return QColor(10 * t, 10 * t, 0).name() + ' ' + QColor(10 * t, 10 * t, 255).name(); }
 
 class GameTest : public QObject {
     Q_OBJECT
