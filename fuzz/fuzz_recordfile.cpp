@@ -1,6 +1,5 @@
-// Any bytes as the score file: a plain file within the size cap reads whole.
-// Then the bytes as a typed name: the one name rule gives a line the helper
-// accepts, saved as one line ending in CR LF.
+// Any bytes as the score file: a plain file within the size cap reads whole. Then the bytes as a typed name: the
+// one name rule gives a line the helper accepts, saved as one line ending in CR LF.
 #include "platform/windows1252.h"
 #include "records/recordkeeper.h"
 
@@ -16,8 +15,8 @@ static void check(bool ok) { if (!ok) std::abort(); }  // keeps the input; the s
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // In memory where possible: every save is flushed with fsync.
-    static const QTemporaryDir dir((QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath())
-                                   + QStringLiteral("/numerella-fuzz-XXXXXX"));
+    static const QTemporaryDir dir((QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath())
+                                   + "/numerella-fuzz-XXXXXX");
     const std::string folder = QFile::encodeName(dir.path()).toStdString(), bytes(data, data + size);
     std::ofstream(folder + '/' + kScoreFile, std::ios::binary | std::ios::trunc) << bytes;
     std::ofstream(folder + '/' + kNameFile, std::ios::trunc);

@@ -1,10 +1,5 @@
-// How a game ends, by the clock or by Esci, and the record files afterwards
-// byte for byte; a record that cannot be read or saved, in a child's words.
+// How a game ends (clock or Esci), the record files after it byte for byte, and a record not saved, in a child's words.
 #include "harness.h"
-
-#include "window/graphicalbutton.h"
-
-#include <QtTest>
 
 #include <sys/stat.h>
 
@@ -13,13 +8,6 @@ using namespace numerella::testing;
 
 class EndingTest : public QObject {
     Q_OBJECT
-    static QStringList shown(Harness& game, int from)
-    {
-        QStringList prompts;
-        for (const ShownBox& box : game.platform().boxes.mid(from))
-            prompts << box.prompt + (box.title ? " | " + *box.title : QString());
-        return prompts;
-    }
 private slots:
     void endings_data()
     {
@@ -61,63 +49,51 @@ private slots:
         QCOMPARE(c.lblpunti->caption() + c.lblnome->caption(), QString::fromLatin1(score + "Anna\r\n"));
         game.answerRight(right);
         game.answer("1");  // a wrong answer counts for nothing
-        if (byClock)
-            game.tick(301);
-        else
-            QTest::mouseClick(c.cmdExit, Qt::LeftButton);
+        byClock ? game.tick(301) : QTest::mouseClick(c.cmdExit, Qt::LeftButton);
         const bool saved = !nameAfter.isEmpty();  // the clock's box, then the record's
         const QStringList boxes{"Ciao a presto. Ore 600 | Data 07/12/26",
                                 "Ok! Ho registrato il tuo record, C A M P I O N E"};
-        QCOMPARE(shown(game, 1), boxes.mid(byClock ? 0 : 1, int(byClock) + int(saved)));
+        QCOMPARE(game.platform().boxes.mid(1), boxes.mid(byClock ? 0 : 1, int(byClock) + int(saved)));
         QCOMPARE(game.platform().ends, 1);
         QCOMPARE(game.recordFiles(), saved ? QByteArray::number(right) + "\r\n" + nameAfter : score + "Anna\r\n");
     }
 
-    // A record that cannot be read at start-up shows no score and no holder
-    // and one box says why in a child's words, with no path; a game scoring
-    // above zero then saves nothing, says so once, and leaves the files be.
-    void unreadableRecord_data()
+    // Not saved: a record unreadable at start-up shows no score nor holder, a box says why (no path), the end says so
+    // once and leaves the files be; one raised by another copy during the race is told, "1 punto" in the singular.
+    void notSaved_data()
     {
-        QTest::addColumn<QString>("what");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("fifo as the score file") << "fifo" << "il record di questo computer è rovinato o protetto";
-        QTest::newRow("file as the record folder") << "file" << "qualcosa non ha funzionato";
+        QTest::addColumn<QString>("setUp");  // fifo or file in the record's place, or the score another copy saved
+        QTest::addColumn<QStringList>("boxes");
+        const QString unreadable = "Non riesco a leggere il record: %1. Si gioca lo stesso, con il record a zero.";
+        const QString lost = "Questa volta non sono riuscito a registrare il tuo record: %1.";
+        for (const auto& [setUp, reason] : {std::pair("fifo", "il record di questo computer è rovinato o protetto"),
+                                            {"file", "qualcosa non ha funzionato"}})
+            QTest::newRow(setUp) << setUp << QStringList{unreadable.arg(reason), lost.arg(reason)};
+        QTest::newRow("raised to 1") << "1" << QStringList{"Peccato! Nel frattempo il record è salito a 1 punto."};
+        QTest::newRow("raised to 3") << "3" << QStringList{"Peccato! Nel frattempo il record è salito a 3 punti."};
     }
-    void unreadableRecord()
+    void notSaved()
     {
-        QFETCH(QString, what);
-        QFETCH(QString, reason);
+        QFETCH(QString, setUp);
         Harness game;
-        const QString blocked = what == "file" ? game.records() : game.scorePath();
-        writeFile(blocked, "2\r\n");
-        QVERIFY2(what != "fifo" || (QFile::remove(blocked) && ::mkfifo(QFile::encodeName(blocked), 0644) == 0), "fifo");
+        const bool raised = setUp[0].isDigit();
+        const QString blocked = setUp == "file" ? game.records() : game.scorePath();
+        if (!raised)
+            writeFile(blocked, "2\r\n");
+        QVERIFY2(setUp != "fifo" || (QFile::remove(blocked) && ::mkfifo(QFile::encodeName(blocked), 0644) == 0),
+                 "FIFO not made");
         game.start();
         const Ui::Tavola& c = game.controls();
         QCOMPARE(c.lblpunti->caption() + c.lblnome->caption(), QString());
-        QCOMPARE(shown(game, 1), QStringList{"Non riesco a leggere il record: " + reason
-                                             + ". Si gioca lo stesso, con il record a zero."});
-        game.answerRight(3);
+        game.answerRight(1);
+        if (raised)
+            writeFile(blocked, setUp.toLatin1() + "\r\n");
         QTest::mouseClick(c.cmdExit, Qt::LeftButton);
-        QCOMPARE(shown(game, 2), QStringList{"Questa volta non sono riuscito a registrare il tuo record: " + reason
-                                             + "."});
+        QTEST(game.platform().boxes.mid(1), "boxes");
         QCOMPARE(game.platform().ends, 1);
-        QVERIFY2(QFileInfo::exists(blocked), "removed");
-        QCOMPARE(QFileInfo(blocked).isFile() ? readFile(blocked) : "FIFO", what == "file" ? "2\r\n" : "FIFO");
-    }
-
-    // Another copy raised the record during the race: the child is told the
-    // new record, "1 punto" in the singular.
-    void raisedMeanwhile()
-    {
-        for (const int raised : {1, 3}) {
-            Harness game;
-            game.start();
-            game.answerRight(1);
-            writeFile(game.scorePath(), QByteArray::number(raised) + "\r\n");
-            QTest::mouseClick(game.controls().cmdExit, Qt::LeftButton);
-            QCOMPARE(shown(game, 1), QStringList{QStringLiteral("Peccato! Nel frattempo il record è salito a %1.")
-                                                     .arg(raised == 1 ? "1 punto" : "3 punti")});
-        }
+        const QFileInfo left(blocked);
+        QCOMPARE(left.isFile() ? readFile(blocked) : QByteArray(left.exists() ? "FIFO" : "removed"),
+                 setUp == "fifo" ? "FIFO" : setUp == "file" ? "2\r\n" : setUp.toLatin1() + "\r\n");
     }
 };
 

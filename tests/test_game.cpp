@@ -1,5 +1,5 @@
-// The game on its real window: the form, answers judged, questions drawn, the answer box's keys, the clock, the
-// board shrunk to a small window, the "nuovo" command, boxes holding a long text, the picture buttons' faces.
+// The game on its real window: the form, answers judged, questions drawn, the answer box's keys, the board shrunk
+// to a small window and the picture buttons' faces, the "nuovo" command, the clock, boxes holding a long text.
 #include "harness.h"
 
 #include "platform/qtplatform.h"
@@ -9,53 +9,38 @@
 using namespace numerella;
 using namespace numerella::testing;
 
-namespace {
-
-QString greeting(const QString& name) { return " " + name + " vediamo se sei un vero campione  "; }
-// The board's paint as "red green blue" at its top left and bottom right.
-QString painted(QWidget* board)
+static QString greeting(const QString& name) { return " " + name + " vediamo se sei un vero campione  "; }
+// The board's paint at its top left and bottom right.
+static QString painted(QWidget* board)
 {
     const QImage image = board->grab().toImage();
-    const QRgb top = image.pixel(0, 0), bottom = image.pixel(image.width() - 1, image.height() - 1);
-    return QStringLiteral("%1 %2 %3, %4 %5 %6").arg(qRed(top)).arg(qGreen(top)).arg(qBlue(top)).arg(qRed(bottom))
-        .arg(qGreen(bottom)).arg(qBlue(bottom));
+    return QColor(image.pixel(0, 0)).name() + ' ' + QColor(image.pixel(image.width() - 1, image.height() - 1)).name();
 }
-QString shading(int tint) { return QStringLiteral("%1 %1 0, %1 %1 255").arg(10 * tint); }
-
-} // namespace
+// What it is for the tint t: blue 0 at the top, 255 at the bottom.
+static QString shading(int t) { return QColor(10 * t, 10 * t, 0).name() + ' ' + QColor(10 * t, 10 * t, 255).name(); }
 
 class GameTest : public QObject {
     Q_OBJECT
 private slots:
     // For 10 X 7 a right, then a wrong answer: message, sound, counters, background, the answer kept, the verdict
-    // described before the focus reaches the unlocked button, Tab resting only where a screen reader names the
-    // control. Then the next question: its factor, the shading in its tint from blue 0 to 255, box and message
-    // cleared, the focus in the box, the button locked.
-    void answersAndQuestions_data()
-    {
-        QTest::addColumn<QList<float>>("values");  // tint, factor, replacement of a 0
-        QTest::addColumn<QString>("drawn");        // the factor and the board's paint
-        QTest::newRow("10 X 9, tint 14") << QList<float>{0.9999f, 0.9999f, 0.5f} << "9: " + shading(14);
-        QTest::newRow("0 replaced by 5, tint 3") << QList<float>{0.2f, 0.0f, 0.71f} << "5: " + shading(3);
-        QTest::newRow("0 kept, tint 0") << QList<float>{0.0f, 0.05f, 0.901f} << "0: " + shading(0);
-    }
+    // described before the focus reaches the unlocked button, Tab resting only where a screen reader names the control.
+    // Then 10 X 9, a drawn 0 replaced by 5, a 0 kept: shading in the tint drawn, box and message empty, button locked.
     void answersAndQuestions()
     {
-        QFETCH(QList<float>, values);
         QStringList heard;  // a screen reader speaks as the focus arrives: the button's description, or a name
         Harness game;
-        game.platform().randomValues = draws(7) + draws(7) + values;
+        game.platform().randomValues = draws(7) + draws(7)  // then tint, factor, replacement of a 0
+                                       + QList<float>{0.9999f, 0.9999f, 0.5f, 0.2f, 0.0f, 0.71f, 0.0f, 0.05f, 0.901f};
         game.start(QStringLiteral("Niccolò"));
         const Ui::Tavola& c = game.controls();
-        game.window().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&game.window()));
+        QVERIFY2(game.activate(), "the window never became active");
         connect(qApp, &QApplication::focusChanged, &game.window(), [&](QWidget*, QWidget* now) {
             if (now)
                 heard << QAccessible::queryAccessibleInterface(now)->text(now == c.cmdNext ? QAccessible::Description
                                                                                               : QAccessible::Name);
         });
         const QStringList typed{"070", "5"}, verdicts{"Esatto! Niccolò sei forte!", "Sbagliato!! 70"};
-        const QStringList counted{"Esatto.wav 1 0 1", "no.wav 1 1 2"}, paints{shading(7), "0 0 0, 0 0 0"};
+        const QStringList counted{"Esatto.wav 1 0 1", "no.wav 1 1 2"}, paints{shading(7), "#000000 #000000"};
         for (int i = 0; i < 2; ++i) {
             heard.clear();
             game.answer(typed[i]);
@@ -72,10 +57,14 @@ private slots:
             QCOMPARE(heard, QStringList(verdicts[i]) + stops);
             game.nextQuestion();
         }
-        QTEST(c.lblNum2->caption() + ": " + painted(c.board), "drawn");
-        QCOMPARE(c.txtAnswer->text() + c.lblMessage->caption(), QString());
-        QCOMPARE(QApplication::focusWidget(), c.txtAnswer);
-        QVERIFY2(!c.cmdNext->isEnabled(), "question button not locked");
+        for (const QString& drawn : {"9: " + shading(14), "5: " + shading(3), "0: " + shading(0)}) {
+            QCOMPARE(c.lblNum2->caption() + ": " + painted(c.board), drawn);
+            QCOMPARE(c.txtAnswer->text() + c.lblMessage->caption(), QString());
+            QCOMPARE(QApplication::focusWidget(), c.txtAnswer);
+            QVERIFY2(!c.cmdNext->isEnabled(), "question button not locked");
+            game.answer("1");
+            game.nextQuestion();
+        }
     }
     // On the real box, for 10 X 7, before Enter on the keypad judges: digits get in, letters, blanks, signs and
     // composed letters stay out; Backspace and Ctrl+H erase; Ctrl+V stays out, a paste by Shift+Insert gets in.
@@ -113,17 +102,20 @@ private slots:
         QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
         QTEST(box->text() + game.controls().lblMessage->caption().prepend(' '), "result");
     }
-    // As on a 1366x768 screen at a desktop scale of 125, 150 and 200 %: every control, font and picture shrinks
-    // by one factor and stays inside the shaded board; maximised again, all is as designed.
-    void scaledBoard_data()
+    // On a dark desktop, as on a 1366x768 screen at a desktop scale of 125, 150 and 200 %: every control, font and
+    // picture shrinks by one factor and stays inside the shaded board. Maximised again, all is as designed, and the
+    // picture buttons show flat faces of their colour in the bevel, a dark caption, a focus ring on the focused one.
+    void board_data()
     {
         QTest::addColumn<double>("desktop");
         for (const double desktop : {1.25, 1.5, 2.0})
             QTest::addRow("%g", desktop) << desktop;
     }
-    void scaledBoard()
+    void board()
     {
         QFETCH(double, desktop);
+        QApplication::setPalette(QPalette(QColor(45, 45, 45), QColor(30, 30, 30)));
+        const auto restore = qScopeGuard([] { QApplication::setPalette(QPalette()); });
         Harness game;
         game.platform().randomValues = draws(7);
         game.start();
@@ -143,10 +135,10 @@ private slots:
         QCOMPARE(scale, std::min(c.board->width() / 792.0, c.board->height() / 554.0));
         for (int i = 0; i < controls.size(); ++i) {
             const QByteArray name = controls[i]->objectName().toLatin1();
-            const QRect place = controls[i]->geometry(), at = design[i].first;
+            const QRect place = controls[i]->geometry();
+            const auto& [at, font] = design[i];
             QVERIFY2(c.board->rect().contains(place), name + " outside the board");
-            const double points = design[i].second.pointSizeF() * scale;
-            QVERIFY2(qFuzzyCompare(controls[i]->font().pointSizeF(), points), name + " font");
+            QVERIFY2(qFuzzyCompare(controls[i]->font().pointSizeF(), font.pointSizeF() * scale), name + " font");
             QVERIFY2(qAbs(place.x() - at.x() * scale) < 1 && qAbs(place.y() - at.y() * scale) < 1, name + " moved");
         }
         QCOMPARE(c.cmdNext->iconSize(), QSize(int(32 * scale), int(32 * scale)));
@@ -154,96 +146,6 @@ private slots:
         game.window().showMaximized();
         QTRY_COMPARE(c.board->scale(), 1.0);
         QCOMPARE(layout(), design);
-    }
-    // The name prompt and greeting. "nuovo" answered No changes nothing, and the clock holds while it asks. Yes,
-    // with the limit and the name cancelled, starts a clean race on new widgets; the abandoned race (1, above the
-    // record 0) is never saved. Its Timer1 ticks the clock once a second from 00:05:00 (tempo 900), a minute
-    // borrowed on the way; it rests on 00:00:00 (tempo 600) for one tick, then the race ends.
-    void newRaceAndClock()
-    {
-        Harness game;
-        writeFile(game.scorePath(), "0\r\n");
-        writeFile(game.namePath(), "Anna\r\n");
-        game.platform().randomValues = draws(7) + draws(2) + draws(7);
-        game.start();
-        game.answerRight(1);
-        game.tick(4);
-        const Ui::Tavola old = game.controls();
-        QPointer<QTimer> oldTimer = game.window().timer();
-        game.platform().whileBoxOpen = [&](const ShownBox& box) {
-            if (box.buttonSet == buttons::kYesNoQuestionNoDefault)
-                game.tick(5);
-        };
-        old.Next->trigger();  // No
-        QCOMPARE(old.lblconto->caption() + old.lblNum2->caption() + old.lblScore->caption(), "00:04:5621");
-        game.platform().boxAnswers = {answers::kYes};
-        old.Next->trigger();
-        QStringList shown;
-        for (const ShownBox& box : game.platform().boxes)
-            shown << box.prompt + box.title.value_or(QString());
-        const QString ask = "INIZIAMO UNA NUOVA GARA  ?INIZIARE NUOVA GARA";
-        const QString limit = " Giulia siccome non hai scelto arriviamo fino al 10.";
-        QCOMPARE(shown, QStringList({greeting("Giulia"), ask, ask, limit, greeting("")}));
-        QCOMPARE(game.platform().inputPrompts.join(';'),
-                 "Come ti chiami?;Tavola pitagorica fino al numero? ;Come ti chiami?");
-        const Ui::Tavola& c = game.controls();
-        QVERIFY2(c.board != old.board, "the old board stayed");
-        QVERIFY2(oldTimer.isNull() || !oldTimer->isActive(), "the old clock still runs");
-        QCOMPARE(c.lblNum2->caption() + c.lblScore->caption(), "70");
-        QCOMPARE(game.recordFiles(), QByteArray("0\r\nAnna\r\n"));
-        const auto clock = [&] {
-            return QStringLiteral("%1 %2, ended %3").arg(game.controls().lblconto->caption())
-                .arg(game.window().state().tempo).arg(game.platform().ends);
-        };
-        QCOMPARE(clock(), QStringLiteral("00:05:00 900, ended 0"));
-        QTRY_COMPARE_WITH_TIMEOUT(clock(), QStringLiteral("00:04:59 899, ended 0"), 1500);
-        game.window().timer()->stop();  // the clock is run by hand below
-        for (const auto& [ticks, shown] : {std::pair(59, "00:04:00 840, ended 0"), {1, "00:03:59 839, ended 0"},
-                                           {239, "00:00:00 600, ended 0"}, {1, "00:00:00 600, ended 1"}}) {
-            game.tick(ticks);
-            QCOMPARE(clock(), shown);
-        }
-    }
-    // Whatever the text, a real box fits the screen with its text laid out whole; a long text is cut in the
-    // middle with an ellipsis, so its start and end still show.
-    void boxesFitTheScreen_data()
-    {
-        QTest::addColumn<QString>("prompt");
-        QTest::newRow("short") << "Ok! Ho registrato il tuo record, C A M P I O N E";
-        QTest::newRow("name of one word") << greeting(QString(32767, u'm'));
-        QTest::newRow("name of words") << greeting(QStringLiteral("Anna ").repeated(6553));
-        QTest::newRow("deep folder") << "Non riesco a leggere \"" + QString("/cartella").repeated(450) + "\".";
-    }
-    void boxesFitTheScreen()
-    {
-        QFETCH(QString, prompt);
-        QStringList faults{"the box never opened"};
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            auto* label = box ? box->findChild<QLabel*>("qt_msgbox_label") : nullptr;
-            if (!label)
-                return;
-            const QString shown = label->text();
-            const bool whole = shown.startsWith(prompt.left(5)) && shown.endsWith(prompt.right(9));
-            faults = QStringList{box->screen()->availableGeometry().contains(box->frameGeometry()) ? "" : "too large",
-                                 label->heightForWidth(label->width()) > label->height() ? "text cut" : "",
-                                 shown.contains(u'…') == (prompt.size() > 100) ? "" : "ellipsis",
-                                 whole ? "" : "shown as " + shown.left(20) + "…" + shown.right(20)};
-            faults.removeAll("");
-            box->close();
-        });
-        QtPlatform().messageBox(prompt, buttons::kOkOnly, std::nullopt);
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
-    }
-    // On a dark desktop: a few controls on the board's design (place, size, font, colour); the picture buttons'
-    // flat faces of exactly their colour inside the bevel, a dark caption, a focus ring on the focused one only.
-    void looks()
-    {
-        QApplication::setPalette(QPalette(QColor(45, 45, 45), QColor(30, 30, 30)));
-        const auto restore = qScopeGuard([] { QApplication::setPalette(QPalette()); });
-        Harness game;
-        game.start();
-        const Ui::Tavola& c = game.controls();
         const auto look = [](QWidget* x, QPalette::ColorRole role) {
             return QStringLiteral("%1 %2,%3 %4x%5 %6 %7 %8").arg(x->objectName()).arg(x->x()).arg(x->y())
                 .arg(x->width()).arg(x->height()).arg(x->font().family()).arg(x->font().pointSizeF())
@@ -255,8 +157,7 @@ private slots:
                               "cmdNext 280,352 121x73 MS Sans Serif 8.25 #00c0c0",
                               "lblconto 0,152 105x33 Arial Black 12 #ffff00"}));
         QVERIFY2(QFontInfo(c.lblconto->font()).family().startsWith("Liberation"), "no metric-compatible font");
-        game.window().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&game.window()));
+        QVERIFY2(game.activate(), "the window never became active");
         game.answer("1");
         QVERIFY2(c.cmdNext->hasFocus(), "no focus to ring");
         for (GraphicalButton* button : {c.cmdNext, c.cmdExit}) {
@@ -272,6 +173,76 @@ private slots:
             QVERIFY2(offFace == 0, name + ": the face is not flat");
             QVERIFY2(darkest < 40, name + ": no dark caption");
             QVERIFY2(button->hasFocus() ? ring >= w / 4 && ring < w - 12 : ring == 0, name + ": focus ring");
+        }
+    }
+    // The name prompt and greeting. "nuovo" answered No changes nothing, and the clock holds while it asks. Yes, with
+    // the limit and the name cancelled, starts a clean race on new widgets; the abandoned race (1, above no record) is
+    // never saved. Its Timer1 ticks the clock once a second from 00:05:00 (tempo 900), a minute borrowed on the way;
+    // it rests on 00:00:00 (tempo 600) for one tick, then the race ends.
+    void newRaceAndClock()
+    {
+        Harness game;
+        game.platform().randomValues = draws(7) + draws(2) + draws(7);
+        game.start();
+        game.answerRight(1);
+        game.tick(4);
+        const Ui::Tavola old = game.controls();
+        QPointer<QTimer> oldTimer = game.window().timer();
+        game.platform().whileBoxOpen = [&](int buttonSet) {
+            if (buttonSet == buttons::kYesNoQuestionNoDefault)
+                game.tick(5);
+        };
+        old.Next->trigger();  // No
+        QCOMPARE(old.lblconto->caption() + old.lblNum2->caption() + old.lblScore->caption(), "00:04:5621");
+        game.platform().boxAnswers = {answers::kYes};
+        old.Next->trigger();
+        const QString ask = "INIZIAMO UNA NUOVA GARA  ? | INIZIARE NUOVA GARA";
+        const QString limit = " Giulia siccome non hai scelto arriviamo fino al 10.";
+        QCOMPARE(game.platform().boxes, QStringList({greeting("Giulia"), ask, ask, limit, greeting("")}));
+        QCOMPARE(game.platform().inputPrompts.join(';'),
+                 "Come ti chiami?;Tavola pitagorica fino al numero? ;Come ti chiami?");
+        const Ui::Tavola& c = game.controls();
+        QVERIFY2(c.board != old.board, "the old board stayed");
+        QVERIFY2(oldTimer.isNull() || !oldTimer->isActive(), "the old clock still runs");
+        QCOMPARE(c.lblNum2->caption() + c.lblScore->caption(), "70");
+        QCOMPARE(game.recordFiles(), QByteArray());
+        const auto clock = [&] {
+            return QStringLiteral("%1 %2, ended %3").arg(game.controls().lblconto->caption())
+                .arg(game.window().state().tempo).arg(game.platform().ends);
+        };
+        QCOMPARE(clock(), QStringLiteral("00:05:00 900, ended 0"));
+        QTRY_COMPARE_WITH_TIMEOUT(clock(), QStringLiteral("00:04:59 899, ended 0"), 1500);
+        game.window().timer()->stop();  // the clock is run by hand below
+        for (const auto& [ticks, shown] : {std::pair(59, "00:04:00 840, ended 0"), {1, "00:03:59 839, ended 0"},
+                                           {239, "00:00:00 600, ended 0"}, {1, "00:00:00 600, ended 1"}}) {
+            game.tick(ticks);
+            QCOMPARE(clock(), shown);
+        }
+    }
+    // Whatever the text, a real box fits the screen with its text laid out whole; a long text (a name of one word, of
+    // many words) is cut in the middle with an ellipsis, so its start and end still show.
+    void boxesFitTheScreen()
+    {
+        for (const QString& prompt : {QStringLiteral("Ok! Ho registrato il tuo record, C A M P I O N E"),
+                                      greeting(QString(32767, u'm')), greeting(QString("Anna ").repeated(6553))}) {
+            QString shown = "the box never opened";
+            bool fits = false, laidOut = false;
+            QTimer::singleShot(0, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                if (auto* label = box ? box->findChild<QLabel*>("qt_msgbox_label") : nullptr) {
+                    shown = label->text();
+                    fits = box->screen()->availableGeometry().contains(box->frameGeometry());
+                    laidOut = label->heightForWidth(label->width()) <= label->height();
+                    box->close();
+                }
+            });
+            QtPlatform().messageBox(prompt, buttons::kOkOnly, std::nullopt);
+            const QByteArray which = prompt.left(12).toUtf8() + "…: ";
+            QVERIFY2(fits, which + "too large");
+            QVERIFY2(laidOut, which + "text cut");
+            QVERIFY2(shown.contains(u'…') == (prompt.size() > 100), which + "no ellipsis, or one where none is due");
+            QVERIFY2(shown.startsWith(prompt.left(5)) && shown.endsWith(prompt.right(9)),
+                     which + "shown as " + (shown.left(20) + "…" + shown.right(20)).toUtf8());
         }
     }
 };

@@ -13,24 +13,22 @@
 
 namespace numerella::testing {
 
-struct ShownBox { QString prompt; int buttonSet = 0; std::optional<QString> title; };
-
 // Answers boxes from a script, hands out chosen random values, and records what the game showed or did.
 class FakePlatform final : public Platform {
 public:
     explicit FakePlatform(QString recordFolder) : recordFolder_(std::move(recordFolder)) {}
     // Answers in turn, then "" (Cancel), OK or No; random values in turn, then from a real generator.
     QStringList inputAnswers, inputPrompts, sounds;  // and the prompts and sounds that came
+    QStringList boxes;                               // each prompt, then " | " and its title if it has one
     QList<int> boxAnswers;
     QList<float> randomValues;
-    std::function<void(const ShownBox&)> whileBoxOpen;  // runs as a child reads a box
-    QList<ShownBox> boxes;
+    std::function<void(int buttonSet)> whileBoxOpen;  // runs as a child reads a box
     int ends = 0;
     int messageBox(const QString& prompt, int buttonSet, const std::optional<QString>& title) override
     {
-        boxes.append({prompt, buttonSet, title});
+        boxes << prompt + (title ? " | " + *title : QString());
         if (whileBoxOpen)
-            whileBoxOpen(ShownBox(boxes.last()));  // a copy: the box may open others
+            whileBoxOpen(buttonSet);
         return !boxAnswers.isEmpty() ? boxAnswers.takeFirst()
                : buttonSet == buttons::kYesNoQuestionNoDefault ? answers::kNo : answers::kOk;
     }
@@ -40,7 +38,7 @@ public:
         return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
     }
     void playSound(const QString& path) override { sounds << path; }
-    QByteArray recordFolder() override { QDir().mkpath(recordFolder_); return QFile::encodeName(recordFolder_); }
+    QByteArray recordFolder() override { return QFile::encodeName(recordFolder_); }  // made by the game
     QString programFolder() override { return QStringLiteral("/opt/numerella"); }
     void endProgram() override { ++ends; }
     float nextRandom() override { return randomValues.isEmpty() ? random_.next() : randomValues.takeFirst(); }
@@ -51,11 +49,8 @@ private:
     RandomGenerator random_;
 };
 
-// The values one question draws (tint, factor, replacement of a 0) for 10 X digit.
-inline QList<float> draws(int digit)
-{
-    return digit == 0 ? QList<float>{0.5f, 0.0f, 0.95f} : QList<float>{0.5f, digit / 10.0f + 0.05f, 0.0f};
-}
+// The values one question draws (tint, factor, replacement of a 0) for 10 X digit, 1 to 9.
+inline QList<float> draws(int digit) { return {0.5f, digit / 10.0f + 0.05f, 0.0f}; }
 
 inline void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -77,11 +72,7 @@ public:
     QString namePath() const { return records() + QStringLiteral("/ntavrec10.txt"); }
     QByteArray recordFiles() const { return readFile(scorePath()) + readFile(namePath()); }
     // Loads the window, the name typed at the prompt.
-    void start(const QString& name = QStringLiteral("Giulia"))
-    {
-        platform_->inputAnswers.prepend(name);
-        window_->load();
-    }
+    void start(const QString& name = "Giulia") { platform_->inputAnswers.prepend(name); window_->load(); }
     // Real key events into the answer box, then Enter; Enter again on the question button.
     void answer(const QString& typed) { QTest::keyClicks(controls().txtAnswer, typed + u'\r'); }
     void nextQuestion() { QTest::keyClick(controls().cmdNext, Qt::Key_Return); }
@@ -93,6 +84,7 @@ public:
         }
     }
     void tick(int times = 1) { while (times-- > 0) window_->deliverTick(); }  // the clock's real tick path
+    bool activate() { window_->activateWindow(); return QTest::qWaitForWindowActive(window_.get()); }  // for focus
     FakePlatform& platform() { return *platform_; }
     Tavola& window() { return *window_; }
     const Ui::Tavola& controls() const { return window_->controls(); }
