@@ -21,10 +21,7 @@ enters=()
 for _ in $(seq 1 10); do
     xdotool type --delay 30 5
     enters+=($(($(stat -c %s "$work/heard.raw") / 2)))
-    xdotool key Return
-    sleep 0.8
-    xdotool key Return
-    sleep 0.6
+    xdotool key Return sleep 0.8 key Return sleep 0.6
 done
 
 # Loudness of the recording for 0.3 s from each Enter on, against 0.2 s just before it (the last sound has ended).

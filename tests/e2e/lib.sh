@@ -67,8 +67,7 @@ start_game() {
     for keys in "$1" ""; do
         focus "Numerella del dieci"
         [ -z "$keys" ] || xdotool type --delay 30 "$keys"
-        xdotool key Return
-        sleep 0.5
+        xdotool key Return sleep 0.5
     done
     board=$(wait_window "Gioca con la numerella del dieci")
     read -r bx by bw bh <<<"$(board_origin "$board")"
