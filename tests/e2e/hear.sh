@@ -12,10 +12,11 @@ pulseaudio --daemonize=no -n --exit-idle-time=-1 --system=no --log-target=file:"
     -L module-native-protocol-unix -L "module-null-sink sink_name=hear rate=8000 channels=1" &
 pids+=($!)
 timeout 5 sh -c 'until pactl info >/dev/null 2>&1; do sleep 0.1; done' || fail "the test's PulseAudio did not start"
-# 8000 samples of 2 bytes a second.
 parec -d hear.monitor --raw --format=s16le --rate=8000 --channels=1 --latency-msec=20 \
     >"$work/heard.raw" 2>"$work/parec.log" &
 pids+=($!)
+# 8000 samples of 2 bytes a second; a quiet second before the game starts, so the first verdict has silence before it.
+timeout 5 sh -c "until [ \$(stat -c %s '$work/heard.raw') -ge 16000 ]; do sleep 0.1; done" || fail "nothing recorded"
 start_game Marta
 enters=()
 for _ in $(seq 1 10); do
@@ -31,8 +32,8 @@ rms() {
 }
 silent=()
 for i in "${!enters[@]}"; do
-    at=${enters[$i]} quiet=$((enters[i] < 1600 ? enters[i] : 1600))
-    before=$(rms $((at - quiet)) "$quiet") after=$(rms "$at" 2400)
+    at=${enters[$i]}
+    before=$(rms $((at - 1600)) 1600) after=$(rms "$at" 2400)
     echo "verdict $((i + 1)) at $((at / 8)) ms: loudness ${before:-none} before, ${after:-none} after"
     awk -v b="${before:-0}" -v a="${after:-0}" 'BEGIN { exit !(a > 0.02 && a > 4 * b) }' || silent+=($((i + 1)))
 done
