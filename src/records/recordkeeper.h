@@ -15,14 +15,12 @@ public:
     // No helper: the login's own record in `folder` (the system's bytes).
     // A helper: the machine's record in `folder`, read and saved by it.
     explicit RecordKeeper(const QByteArray& folder, const QString& helperPath = QString())
-        : folder_(folder), helper_(helperPath), store_(folder.toStdString(), helperPath.isEmpty()) {}
+        : helper_(helperPath), store_(folder.toStdString(), helperPath.isEmpty()) {}
     RecordResult load();
     // score: the board's digits; name: as typed.
     RecordResult save(const QString& score, const QString& name);
-    QString where() const { return QString::fromLocal8Bit(folder_); }
 
 private:
-    QByteArray folder_;
     QString helper_;
     RecordStore store_;
 };
