@@ -9,6 +9,7 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -35,6 +36,10 @@ void startupMessage(QtMsgType type, const QMessageLogContext&, const QString&)
 
 int main(int argc, char* argv[])
 {
+    // Under a small file-size limit a write fails with an error the game
+    // reports (a login's own record, the sound server's buffers) instead of
+    // the signal ending it.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Help and the version need no display, so they are answered before
     // QApplication, which takes its own options (-platform, -style ...).
     QStringList arguments;

@@ -7,8 +7,6 @@
 #include <alsa/error.h>
 #include <canberra.h>
 
-#include <sys/resource.h>
-
 #include <utility>
 
 namespace numerella {
@@ -30,11 +28,6 @@ void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 ca_context* context()
 {
     static ca_context* const made = []() -> ca_context* {
-        // The sound server's client sizes a 64 MiB shared-memory file: under a
-        // smaller file-size limit it gets SIGXFSZ, so the game stays silent.
-        rlimit fileSize{};
-        if (getrlimit(RLIMIT_FSIZE, &fileSize) == 0 && fileSize.rlim_cur < (rlim_t{64} << 20))
-            return nullptr;
         snd_lib_error_set_handler(quietAlsa);
         ca_context* created = nullptr;
         return ca_context_create(&created) == CA_SUCCESS ? created : nullptr;

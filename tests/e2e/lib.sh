@@ -58,10 +58,10 @@ x_session() {
     sleep 1
 }
 
-# start_game NAME: starts the program (its output in $work/NAME.log), types NAME at the prompt and Enter at the
-# greeting; sets $game, $board and the board window's client area $bx $by $bw $bh.
+# start_game NAME: starts the program (through $start_through, if set; its output in $work/NAME.log), types NAME at the
+# prompt and Enter at the greeting; sets $game, $board and the board window's client area $bx $by $bw $bh.
 start_game() {
-    "$program" >"$work/$1.log" 2>&1 &
+    ${start_through-} "$program" >"$work/$1.log" 2>&1 &
     game=$!
     pids+=("$game")
     for keys in "$1" ""; do
