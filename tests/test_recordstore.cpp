@@ -67,7 +67,8 @@ private slots:
     }
 
     // The true reason: a read-only folder with writable files still saves in place; files that may not be written
-    // are read-only, not busy. A login's own folder, missing, of any bytes: made 0700, opened as given.
+    // are read-only, not busy; a record whose journal and lock may not be made is still read. A login's own folder,
+    // missing, of any bytes: made 0700, opened as given.
     void permissions()
     {
         // Below the temporary folder, which any login can reach wherever the build tree lies.
@@ -78,20 +79,27 @@ private slots:
         const auto pairThere = [&] {
             return readFile(reachable.filePath(kScoreFile)) + readFile(reachable.filePath(kNameFile));
         };
-        const auto saveAsNobody = [&](mode_t files) {  // in a read-only folder, as a login that owns nothing there
+        // In a read-only folder, as a login that owns nothing there: a save, or a load when `files` is 0.
+        const auto asNobody = [&](mode_t files) {
             bool ok = ::chmod(at, 0555) == 0;
             for (const char* file : {kScoreFile, kNameFile, kJournalFile})
-                ok = ::chmod(at + '/' + file, files) == 0 && ok;
+                ok = (!files || ::chmod(at + '/' + file, files) == 0) && ok;
             const bool root = ::geteuid() == 0;
             ok = (!root || (::setegid(65534) == 0 && ::seteuid(65534) == 0)) && ok;
-            const Outcome outcome = RecordStore(at.toStdString(), true).saveIfBetter("3000", "Ugo").outcome;
+            RecordStore store(at.toStdString(), true);
+            RecordResult result = files ? store.saveIfBetter("3000", "Ugo") : store.load();
             ok = (!root || (::seteuid(0) == 0 && ::setegid(0) == 0)) && ::chmod(at, 0700) == 0 && ok;
-            return ok ? outcome : Outcome::Failed;
+            return ok ? result : RecordResult{Outcome::Failed, {}, "not set up"};
         };
-        QCOMPARE(saveAsNobody(0444), Outcome::ReadOnly);
+        QCOMPARE(asNobody(0444).outcome, Outcome::ReadOnly);
         QCOMPARE(pairThere(), kOld);
-        QCOMPARE(saveAsNobody(0666), Outcome::Done);
+        QCOMPARE(asNobody(0666).outcome, Outcome::Done);
         QCOMPARE(pairThere(), QByteArray("3000\r\nUgo\r\n"));
+        QVERIFY2(QFile::remove(reachable.filePath(kJournalFile)) && QFile::remove(reachable.filePath(kLockFile)),
+                 "journal and lock not removed");
+        const RecordResult readOnly = asNobody(0);
+        QCOMPARE(readOnly.outcome, Outcome::Done);
+        QCOMPARE(QByteArray::fromStdString(readOnly.pair.score + readOnly.pair.name), pairThere());
 
         const QByteArray folder = QFile::encodeName(folder_) + "/d\xE8ti/\xFF/numerella-del-dieci";
         QCOMPARE(RecordKeeper(folder).save("7", "Zoe").outcome, Outcome::Done);

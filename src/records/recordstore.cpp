@@ -62,8 +62,9 @@ public:
         }
         if ((dir_.fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0)
             fail(errno, "");
-        if ((lock_.fd = open(kLockFile, O_RDONLY | create_)) < 0 && saving)
-            fail(ENOENT, kLockFile);
+        // Open for writing where it may be: on NFS an exclusive lock needs it.
+        if ((lock_.fd = open(kLockFile, O_RDWR | create_)) < 0 && saving)
+            fail(errno, kLockFile);
         // Never a blocking wait: a stopped holder must not stop us.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockPatienceMs);
         for (; lock_.fd >= 0 && ::flock(lock_.fd, LOCK_EX | LOCK_NB) != 0; ::usleep(2000)) {
@@ -146,15 +147,22 @@ public:
 
 private:
     // A file of the folder that must be a plain one, or -1 when it is
-    // missing. A link is never followed; a FIFO opens without waiting.
+    // missing (errno then says why it was not made). A link is never
+    // followed; a FIFO opens without waiting. Where the folder or the file
+    // may not be written, a reader still opens what is there.
     int open(const char* file, int flags) const
     {
-        Fd opened{::openat(dir_.fd, file, flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0664)};
+        constexpr int kAlways = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        Fd opened{::openat(dir_.fd, file, flags | kAlways, 0664)};
+        const int refused = errno;
+        if (opened.fd < 0 && (refused == EACCES || refused == EPERM || refused == EROFS)
+            && (flags & O_ACCMODE) != O_WRONLY && flags != O_RDONLY)
+            opened.fd = ::openat(dir_.fd, file, (flags = O_RDONLY) | kAlways);
         struct stat st {};
         if (opened.fd < 0 && errno == ENOENT)
-            return -1;
+            return errno = refused, -1;
         if (opened.fd < 0 || ::fstat(opened.fd, &st) != 0)
-            fail(errno, file, (flags & O_ACCMODE) == O_RDONLY);
+            fail(errno, file, (flags & O_ACCMODE) != O_WRONLY);
         if (!S_ISREG(st.st_mode))
             throw Failure{Outcome::Unreadable, path(file) + ": not a plain file"};
         return std::exchange(opened.fd, -1);
