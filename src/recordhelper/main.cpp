@@ -1,6 +1,6 @@
 // numerella-record show | save SCORE (the clean name on standard input):
 // keeps the machine's record for the players. Root's and setgid to the group
-// that alone may open the record's files, it links the C and C++ runtime
+// that alone may write the record's files, it links the C and C++ runtime
 // only and clears the caller's environment first. It answers the score
 // file's size, a line end and both files' bytes; its exit status is the
 // Outcome, 64 if refused.

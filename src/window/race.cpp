@@ -109,9 +109,9 @@ void Tavola::SalvaRecord()
     // The record on disk decides, not the one read at start-up: another
     // copy of the game may have raised it since.
     const RecordResult result = records_->save(ui_->lblScore->caption(), ui_->lblnome1->caption());
-    if (!result.detail.empty() && result.outcome == Outcome::Done)
-        qWarning("numerella-del-dieci: record: %s", result.detail.c_str());  // completed by the next game
     if (result.outcome == Outcome::Done) {
+        if (!result.detail.empty())
+            qWarning("numerella-del-dieci: record: %s", result.detail.c_str());  // completed by the next game
         showMessage(QStringLiteral("Ok! Ho registrato il tuo record, C A M P I O N E"), buttons::kOkOnly);
     } else if (result.outcome == Outcome::NotBetter) {
         const auto points = static_cast<long long>(std::min(parseNumber(fromWindows1252(result.pair.score)), 1e15));
