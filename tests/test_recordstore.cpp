@@ -95,11 +95,10 @@ private slots:
         QCOMPARE(pairThere(), kOld);
         QCOMPARE(asNobody(0666).outcome, Outcome::Done);
         QCOMPARE(pairThere(), QByteArray("3000\r\nUgo\r\n"));
-        QVERIFY2(QFile::remove(reachable.filePath(kJournalFile)) && QFile::remove(reachable.filePath(kLockFile)),
-                 "journal and lock not removed");
+        QVERIFY2(QFile::remove(reachable.filePath(kJournalFile)) && QFile::remove(reachable.filePath(kLockFile)), "");
         const RecordResult readOnly = asNobody(0);
-        QCOMPARE(readOnly.outcome, Outcome::Done);
-        QCOMPARE(QByteArray::fromStdString(readOnly.pair.score + readOnly.pair.name), pairThere());
+        QCOMPARE(QByteArray::number(int(readOnly.outcome)) + readOnly.pair.score.data() + readOnly.pair.name.data(),
+                 "0" + pairThere());
 
         const QByteArray folder = QFile::encodeName(folder_) + "/d\xE8ti/\xFF/numerella-del-dieci";
         QCOMPARE(RecordKeeper(folder).save("7", "Zoe").outcome, Outcome::Done);

@@ -79,9 +79,8 @@ yellow=$(convert "$png" -crop "$((bw / 3))x$((bh / 8))+$bx+$((by + bh - bh / 8))
 quit alt+F4
 echo "run 3 passed: at a desktop scale of 150 % the record line is on screen"
 
-# ---- Run 4, where the game writes its record itself (a login's own): under a file-size limit of 0 the save fails
-# with a box saying why (the limit holds for the log too, so the box is the only word); the game ends as usual, the
-# record files stay empty.
+# ---- Run 4, with a login's own record: under a file-size limit of 0 (the log's too) the save fails with a box,
+# the game ends as usual, the record files stay empty.
 [ -n "${E2E_RECORDS:-}" ] && exit 0
 export XDG_DATA_HOME="$work/data4" start_through="prlimit --fsize=0"
 unset QT_SCALE_FACTOR
