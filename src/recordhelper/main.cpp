@@ -1,9 +1,8 @@
-// numerella-record show | save SCORE (the clean name on standard input):
-// keeps the machine's record for the players. Root's and setgid to the group
-// that alone may write the record's files, it links the C and C++ runtime
-// only and clears the caller's environment first. It answers the score
-// file's size, a line end and both files' bytes; its exit status is the
-// Outcome, 64 if refused.
+// numerella-record show | save SCORE (the clean name on standard input)
+// keeps the machine's record. Root's, setgid to the group that alone may
+// write it, it links only the C and C++ runtime and clears the caller's
+// environment first. It answers the score file's size, a line end and both
+// files' bytes; its exit status is the Outcome, 64 if refused.
 #include "records/recordstore.h"
 
 #include <csignal>

@@ -22,9 +22,8 @@ RecordResult runHelper(const QString& path, const QStringList& arguments, const 
     helper.start(path, arguments);
     helper.write(input);
     helper.closeWriteChannel();
-    // The helper waits at most 2 s for the lock, then flushes each file to
-    // disk, which a slow or busy disk may take seconds over; one silent past
-    // 10 s is stuck.
+    // The helper waits at most 2 s for the lock, then flushes the files, which
+    // a slow disk may take seconds over: one silent past 10 s is stuck.
     const bool finished = helper.waitForFinished(10000);
     const QByteArray said = helper.readAllStandardOutput();
     const std::string complaint = helper.readAllStandardError().trimmed().toStdString();
@@ -34,9 +33,8 @@ RecordResult runHelper(const QString& path, const QStringList& arguments, const 
     const int status = finished && helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1;
     if (!sized || newline < 1 || scoreBytes < 0 || scoreBytes > said.size() - newline - 1 || status < 0
         || status > int(Outcome::Failed))
-        return {Outcome::Failed, {},
-                (path + QStringLiteral(": ") + helper.errorString()).toStdString() + (complaint.empty() ? "" : "; ")
-                    + complaint};
+        return {Outcome::Failed, {}, (path + QStringLiteral(": ") + helper.errorString()).toStdString()
+                                         + (complaint.empty() ? "" : "; ") + complaint};
     const QByteArray files = said.mid(newline + 1);
     return {Outcome(status), {files.left(scoreBytes).toStdString(), files.mid(scoreBytes).toStdString()}, complaint};
 }

@@ -25,9 +25,8 @@ private:
     RecordStore store_;
 };
 
-// The one rule for a name in both modes: composed (NFC), in Windows-1252
-// with "?" for what it lacks and for control characters but the tab, cut
-// to kMaxNameBytes.
+// The one rule for a name in both modes: composed (NFC), in Windows-1252 with
+// "?" for what it lacks and for controls but the tab, cut to kMaxNameBytes.
 std::string recordName(const QString& typed);
 
 // The machine's record when the helper lies beside the program with its

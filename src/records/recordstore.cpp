@@ -42,15 +42,14 @@ std::optional<RecordPair> journalPair(std::string_view journal)
     if (nameEnd == std::string_view::npos || nameEnd + 2 != journal.size()
         || !isScore(journal.substr(0, scoreEnd)) || !isCleanName(journal.substr(scoreEnd + 2, nameEnd - scoreEnd - 2)))
         return std::nullopt;
-    return RecordPair{std::string(journal.substr(0, scoreEnd + 2)),
-                      std::string(journal.substr(scoreEnd + 2, nameEnd - scoreEnd))};
+    return RecordPair{std::string(journal.substr(0, scoreEnd + 2)), std::string(journal.substr(scoreEnd + 2))};
 }
 
 // One load or one save: the open folder, the lock, and the steps on them.
 class Session {
 public:
-    // Locked when the lock file exists or may be made; without it no save
-    // can run, so a load may read, and a save fails.
+    // Locked when the lock file exists or may be made (for writing where it
+    // may be: NFS locks need it); without it a load reads, a save fails.
     Session(const std::string& folder, bool create, const std::function<bool()>& gate, bool saving)
         : folder_(folder), create_(create ? O_CREAT : 0), gate_(gate)
     {
@@ -62,7 +61,6 @@ public:
         }
         if ((dir_.fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0)
             fail(errno, "");
-        // Open for writing where it may be: on NFS an exclusive lock needs it.
         if ((lock_.fd = open(kLockFile, O_RDWR | create_)) < 0 && saving)
             fail(errno, kLockFile);
         // Never a blocking wait: a stopped holder must not stop us.
@@ -146,17 +144,16 @@ public:
     }
 
 private:
-    // A file of the folder that must be a plain one, or -1 when it is
-    // missing (errno then says why it was not made). A link is never
-    // followed; a FIFO opens without waiting. Where the folder or the file
-    // may not be written, a reader still opens what is there.
+    // A file of the folder that must be a plain one, or -1 when it is missing
+    // (errno: why it was not made). A link is never followed, a FIFO opened
+    // without waiting; a reader opens what is there where it may not write.
     int open(const char* file, int flags) const
     {
         constexpr int kAlways = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         Fd opened{::openat(dir_.fd, file, flags | kAlways, 0664)};
         const int refused = errno;
-        if (opened.fd < 0 && (refused == EACCES || refused == EPERM || refused == EROFS)
-            && (flags & O_ACCMODE) != O_WRONLY && flags != O_RDONLY)
+        if (opened.fd < 0 && (refused == EACCES || refused == EPERM || refused == EROFS) && flags != O_RDONLY
+            && (flags & O_ACCMODE) != O_WRONLY)
             opened.fd = ::openat(dir_.fd, file, (flags = O_RDONLY) | kAlways);
         struct stat st {};
         if (opened.fd < 0 && errno == ENOENT)
@@ -203,12 +200,9 @@ RecordResult RecordStore::saveIfBetter(std::string_view score, std::string_view 
         // completed only by the next.
         const RecordPair after{std::string(score) + "\r\n", std::string(name) + "\r\n"};
         session.rewrite(kJournalFile, after.score + after.name);
-        try {
-            session.recover(after);
-        } catch (const Failure& late) {
-            return {Outcome::Done, after, late.detail};
-        }
-        return {Outcome::Done, after, {}};
+        std::string late;
+        try { session.recover(after); } catch (const Failure& failure) { late = failure.detail; }
+        return {Outcome::Done, after, late};
     } catch (const Failure& failure) {
         return {failure.outcome, {}, failure.detail};
     }
